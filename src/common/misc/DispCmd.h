@@ -1,0 +1,46 @@
+// CDispCmd: one automation object, called by member name (late binding).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win32.h"
+
+class CDispCmd {
+ public:
+  // Adds a reference to pDisp (which may be null); the destructor releases it.
+  explicit CDispCmd(IDispatch* pDisp);
+  ~CDispCmd();
+  CDispCmd(const CDispCmd&) = delete;
+  CDispCmd& operator=(const CDispCmd&) = delete;
+
+  HRESULT Invoke(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult);
+  // pArgs holds the arguments in reverse order, as automation expects.
+  HRESULT Call(LPCOLESTR szName, VARIANT* pArgs, UINT nArgs, VARIANT* pResult, WORD wFlags,
+               DISPID* pNamedIDs, UINT nNamed);
+  HRESULT GetProperty(LPCOLESTR szName, VARIANT* pResult);
+  HRESULT PutProperty(LPCOLESTR szName, VARIANT* pValue);
+
+  // Typed readers: 0 when read, 1 when the value is of another type (out value
+  // untouched), or the negative status of the call.
+  // GetString cuts a text that does not fit nSize - 1 bytes before a whole
+  // character and then sets *pbTruncated (when given) so callers can tell.
+  HRESULT GetString(LPCOLESTR szName, char* szBuf, int nSize, bool* pbTruncated = nullptr);
+  HRESULT GetLong(LPCOLESTR szName, int32_t* pnValue);
+  HRESULT GetBool(LPCOLESTR szName, bool* pbValue);
+  HRESULT GetDate(LPCOLESTR szName, DATE* pdtValue);
+  HRESULT GetDispatch(LPCOLESTR szName, IDispatch** ppDisp);
+
+  // PutString writes nothing and returns 0 for an empty text unless bWriteEmpty
+  // is set, which is how a text property is cleared on purpose.
+  HRESULT PutString(LPCOLESTR szName, const char* szText, bool bWriteEmpty = false);
+  HRESULT PutLong(LPCOLESTR szName, int32_t nValue);
+  HRESULT PutBool(LPCOLESTR szName, bool bValue);
+  // A date within 0.00001 of zero stands for "no date" and is never written.
+  HRESULT PutDate(LPCOLESTR szName, DATE dtValue);
+
+  // The wrapped object, without adding a reference.
+  IDispatch* GetInterface() const { return m_pDisp; }
+
+ private:
+  IDispatch* m_pDisp;
+};
