@@ -1,0 +1,5 @@
+#include "app/Addrdata.h"
+
+TfmAddrData::TfmAddrData(QWidget* pParent) : TfmPage(pParent) {}
+
+bool TfmAddrData::UpdateData(bool /*bSave*/) { return true; }

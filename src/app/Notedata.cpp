@@ -1,0 +1,5 @@
+#include "app/Notedata.h"
+
+TfmNoteData::TfmNoteData(QWidget* pParent) : TfmPage(pParent) {}
+
+bool TfmNoteData::UpdateData(bool /*bSave*/) { return true; }

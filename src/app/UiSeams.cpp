@@ -1,0 +1,60 @@
+#include "app/UiSeams.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <utility>
+
+#include "platform/win32.h"
+
+namespace {
+
+MessageBoxHook g_MessageBoxHook;
+OpenFileHook g_OpenFileHook;
+ShellOpenHook g_ShellOpenHook;
+
+#ifndef _WIN32
+// The platform layer takes a plain function pointer; this one forwards to the
+// current std::function so tests may capture state.
+void ForwardShellExecute(LPCSTR /*lpOperation*/, LPCSTR lpFile, LPCSTR /*lpParameters*/,
+                         LPCSTR /*lpDirectory*/) {
+  if (g_ShellOpenHook) g_ShellOpenHook(QString::fromUtf8(lpFile ? lpFile : ""));
+}
+#endif
+
+}  // namespace
+
+int ShowMessageBox(QWidget* pOwner, const QString& strText, const QString& strCaption,
+                   QMessageBox::Icon nIcon) {
+  if (g_MessageBoxHook) return g_MessageBoxHook(MessageBoxCall{pOwner, strText, strCaption, nIcon});
+  QMessageBox box(nIcon, strCaption, strText, QMessageBox::Ok, pOwner);
+  return box.exec();
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) { g_MessageBoxHook = std::move(hook); }
+
+bool GetOpenFileName(QWidget* pOwner, const QString& strInitial, const QString& strFilter,
+                     QString* pChosen) {
+  QString strChosen;
+  if (g_OpenFileHook) {
+    strChosen = g_OpenFileHook(OpenFileCall{pOwner, strInitial, strFilter});
+  } else {
+    QFileDialog dialog(pOwner, QString(), QFileInfo(strInitial).path(), strFilter);
+    dialog.setFileMode(QFileDialog::AnyFile);  // the chosen name need not exist
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!strInitial.isEmpty()) dialog.selectFile(strInitial);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      strChosen = dialog.selectedFiles().constFirst();
+  }
+  if (strChosen.isEmpty()) return false;
+  if (pChosen) *pChosen = strChosen;
+  return true;
+}
+
+void SetOpenFileHook(OpenFileHook hook) { g_OpenFileHook = std::move(hook); }
+
+void SetShellOpenHook(ShellOpenHook hook) {
+  g_ShellOpenHook = std::move(hook);
+#ifndef _WIN32
+  PalSetShellExecuteHook(g_ShellOpenHook ? &ForwardShellExecute : nullptr);
+#endif
+}
