@@ -118,8 +118,19 @@ typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
 #define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_WRITE_FAULT 29L
+#define ERROR_FILE_EXISTS 80L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_DISK_FULL 112L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
+
+#define HRESULT_FROM_WIN32(x) \
+  ((HRESULT)(x) <= 0 ? ((HRESULT)(x)) : ((HRESULT)(((x) & 0x0000FFFF) | (7 << 16) | 0x80000000)))
 
 // ---- GUIDs --------------------------------------------------------------------
 typedef struct _GUID {
@@ -319,6 +330,8 @@ INT SystemTimeToVariantTime(LPSYSTEMTIME lpSystemTime, DOUBLE* pvtime);
 // ---- Text conversion (CP_ACP is UTF-8 here) -------------------------------------
 #define CP_ACP 0
 #define CP_UTF8 65001
+#define MB_ERR_INVALID_CHARS 0x08
+#define WC_ERR_INVALID_CHARS 0x80
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                         LPWSTR lpWideCharStr, int cchWideChar);
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
@@ -341,6 +354,7 @@ DWORD GetFileAttributesA(LPCSTR lpFileName);
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 DWORD GetCurrentThreadId();
 DWORD GetLastError();
+void SetLastError(DWORD dwErrCode);
 void Sleep(DWORD dwMilliseconds);
 void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext);
 
@@ -350,6 +364,12 @@ void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext
 #define SHGFP_TYPE_CURRENT 0
 #define SW_SHOW 5
 #define SW_SHOWNORMAL 1
+// ShellExecuteA answers a value above 32 on success, one of these on failure.
+#define SE_ERR_FNF 2
+#define SE_ERR_PNF 3
+#define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_OOM 8
+#define SE_ERR_NOASSOC 31
 HRESULT SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath);
 HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
                         LPCSTR lpDirectory, INT nShowCmd);

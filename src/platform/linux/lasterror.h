@@ -1,0 +1,11 @@
+// The thread's last error, as GetLastError reports it, and the translation of
+// the C library's errno values into Windows error codes.
+#pragma once
+
+#include "platform/win32.h"
+
+// The Windows error code that best describes errno value nErrno.
+DWORD PalErrorFromErrno(int nErrno);
+
+// Sets the last error from errno and returns FALSE, for the common failure exit.
+BOOL PalFailFromErrno();
