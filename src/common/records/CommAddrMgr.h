@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "common/records/CommRecordMgr.h"
 #include "common/records/FieldMarks.h"
 #include "platform/win32.h"
 
@@ -186,3 +187,138 @@ struct AddrImage {
   FieldMarks Truncated;
 };
 static_assert(static_cast<int>(AddrField::Count) <= FieldMarks::kCapacity);
+
+// ---- Record: the display form of a contact, in the general 90-field layout ---------
+
+// Every field has a key (1 to 90) in the display-field table; unfilled fields stay zero.
+struct AddrRecord {
+  char FirstName[32];             // 1
+  char LastName[32];              // 3
+  char MiddleName[32];            // 2
+  char Prefix[32];                // 4
+  char Suffix[32];                // 5
+  char NickName[32];              // 6
+  char DisplayName[32];           // 7
+  int32_t Gender;                 // 8
+  char WorkStreet[256];           // 9
+  char WorkCity[32];              // 10
+  char WorkState[32];             // 11
+  char WorkPostal[16];            // 12
+  char WorkCountry[32];           // 13
+  char HomeStreet[256];           // 14
+  char HomeCity[32];              // 15
+  char HomeState[32];             // 16
+  char HomePostal[16];            // 17
+  char HomeCountry[32];           // 18
+  char OtherStreet[256];          // 19
+  char OtherCity[32];             // 20
+  char OtherState[32];            // 21
+  char OtherPostal[16];           // 22
+  char OtherCountry[32];          // 23
+  char HomePhone[24];             // 24
+  char WorkPhone[24];             // 25
+  char MobilePhone[24];           // 26
+  char PrimaryPhone[24];          // 28
+  char OtherPhone[24];            // 27
+  char CallbackPhone[24];         // 29
+  char RadioPhone[24];            // 31
+  char CarPhone[24];              // 30
+  char WorkPhone2[24];            // 32
+  char HomePhone2[24];            // 33
+  char WorkFax[24];               // 34
+  char HomeFax[24];               // 35
+  char Pager[24];                 // 36
+  char Email[64];                 // 37
+  char Email2[64];                // 38
+  char Email3[64];                // 39
+  char WorkHomePage[256];         // 41
+  char PersonalHomePage[256];     // 40
+  char FTPSite[256];              // 42
+  char Note[8192];                // 43
+  char Custom1[64];               // 44
+  char Custom2[64];               // 45
+  char Custom3[64];               // 46
+  char Custom4[64];               // 47
+  char Custom5[64];               // 48
+  char Custom6[64];               // 49
+  char Custom7[64];               // 50
+  char Custom8[64];               // 51
+  char Custom9[64];               // 52
+  char Company[64];               // 53
+  char Title[32];                 // 55
+  char Department[32];            // 54
+  char IM1[32];                   // 56
+  char IM2[32];                   // 57
+  char ManagerName[32];           // 58
+  char AssistantName[32];         // 59
+  char AssistantPhone[24];        // 60
+  char SpouseName[32];            // 61
+  char ChildrenNames[32];         // 62
+  char Profession[64];            // 63
+  char Hobby[64];                 // 64
+  char Account[32];               // 65
+  DATE Birthday;                  // 67
+  DATE Anniversary;               // 66
+  char Keyword[64];               // 68
+  char Language[64];              // 69
+  char Location[64];              // 70
+  char MHSCommonName[32];         // 71
+  char CustomerID[32];            // 72
+  char GovernmentID[32];          // 73
+  char OrganizationID[32];        // 74
+  char Category[256];             // 75
+  DATE CreationTime;              // 76
+  DATE LastModificationTime;      // 77
+  int32_t SourceType;             // 78
+  int32_t Status;                 // 79
+  char ID[64];                    // 80
+  int32_t Private;                // 81
+  char CustomLabel1[64];          // 82
+  char CustomLabel2[64];          // 83
+  char CustomLabel3[64];          // 84
+  char CustomLabel4[64];          // 85
+  char CustomLabel5[64];          // 86
+  char CustomLabel6[64];          // 87
+  char CustomLabel7[64];          // 88
+  char CustomLabel8[64];          // 89
+  char CustomLabel9[64];          // 90
+  AddrImage* Image;               // the record's own copy of its image; may be null
+  uint32_t ImageSize;             // bytes in that copy
+};
+
+// Value types of the contact display fields.
+enum AddrFieldType : int32_t {
+  aftText = 1,
+  aftInteger = 4,
+  aftCode = 5,  // a code or a flag
+  aftDate = 6,
+};
+
+// One entry of the contact display-field table.
+struct AddrDisplayField {
+  int32_t nKey;
+  char szLabel[32];
+  int32_t nType;  // AddrFieldType
+  int32_t nSize;  // bytes of the record field: text with its zero, 4 for integers, 8 for dates
+};
+
+// Fills pRecord (zero-filled first) from pImage; the record has no image yet.
+bool MakeRecord(const AddrImage* pImage, AddrRecord* pRecord);
+
+// ---- Container ---------------------------------------------------------------------
+
+class CommAddrMgr final : public CommRecordMgr<AddrRecord> {
+ public:
+  static constexpr int kDisplayFieldCount = 90;
+
+  // The entry with that key, front to back through the table.
+  static bool FindDisplayField(int32_t nKey, AddrDisplayField* pField);
+  // The table entry at a position (0 to kDisplayFieldCount - 1), in table order.
+  static bool DisplayFieldAt(int nIndex, AddrDisplayField* pField);
+
+  // The display text of one record field. The buffer must be larger than the
+  // field (nSize > the field's size), so a text field always fits whole.
+  // False, with an empty text, for fields that have no display text.
+  static bool DisplayText(const AddrRecord* pRecord, const AddrDisplayField* pField, char* szBuf,
+                          int nSize);
+};

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "common/records/CommRecordMgr.h"
+#include "common/records/CommRecordUtil.h"
 #include "common/records/FieldMarks.h"
 #include "platform/win32.h"
 
@@ -80,3 +82,71 @@ struct DateImage {
   FieldMarks Truncated;
 };
 static_assert(static_cast<int>(DateField::Count) <= FieldMarks::kCapacity);
+
+// ---- Record: the display form of a calendar item -------------------------------------
+
+// Recurrence kinds of a calendar record (not Outlook's RecurrenceType codes).
+enum RecurrenceKind : int32_t {
+  rkNone = 0,
+  rkDaily = 1,
+  rkWeekly = 2,
+  rkMonthlyByWeekday = 3,
+  rkMonthlyByDate = 4,
+  rkYearlyByWeekday = 5,
+  rkYearlyByDate = 6,
+};
+
+struct DateRecord {
+  char Subject[256];
+  int32_t AllDayEvent;          // 1 or 0
+  SYSTEMTIME Start;             // all zero when the item has no start
+  SYSTEMTIME End;               // all zero when the item has no end
+  int32_t ReminderSet;
+  char Body[8192];
+  char Location[256];
+  int32_t RecurrenceKind;       // enum RecurrenceKind
+  uint8_t HasPatternEnd;        // 1 when PatternEndDate holds the end of the recurrence
+  SYSTEMTIME PatternStartDate;  // never filled from Outlook
+  SYSTEMTIME PatternEndDate;
+  int32_t Interval;             // every N days, weeks, months or years
+  int32_t Private;
+  char Categories[64];
+  int32_t SourceType;
+  DateImage* Image;             // the record's own copy of its image; may be null
+  int32_t ImageSize;            // bytes in that copy
+};
+
+// Keys of the calendar display-field table.
+enum DateDisplayKey : int32_t {
+  ddkDescription = 1,
+  ddkStartTime = 2,
+  ddkEndTime = 3,
+  ddkStartDateTime = 4,
+  ddkEndDateTime = 5,
+  ddkDate = 6,
+  ddkNote = 7,
+  ddkPrivate = 8,
+  ddkLocation = 9,
+  ddkImportance = 10,
+  ddkCategory = 11,
+  ddkAlarm = 12,
+  ddkAllDayEvent = 13,
+  ddkRepeat = 14,
+};
+
+// Fills pRecord (zero-filled first) from pImage; the record has no image yet.
+bool MakeRecord(const DateImage* pImage, DateRecord* pRecord);
+
+// ---- Container ---------------------------------------------------------------------
+
+class CommDateMgr final : public CommRecordMgr<DateRecord> {
+ public:
+  static constexpr int kDisplayFieldCount = 14;
+
+  static bool FindDisplayField(int32_t nKey, DisplayField* pField);
+  // The table entry at a position (0 to kDisplayFieldCount - 1), in table order.
+  static bool DisplayFieldAt(int nIndex, DisplayField* pField);
+  // The display text of one record field, cut to the buffer; keys without a
+  // text give the empty text. False only when an argument is missing.
+  static bool DisplayText(const DateRecord* pRecord, const DisplayField* pField, char* szBuf, int nSize);
+};

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "common/records/CommRecordMgr.h"
+#include "common/records/CommRecordUtil.h"
 #include "common/records/FieldMarks.h"
 #include "platform/win32.h"
 
@@ -40,3 +42,50 @@ struct NoteImage {
   FieldMarks Truncated;
 };
 static_assert(static_cast<int>(NoteField::Count) <= FieldMarks::kCapacity);
+
+// ---- Record: the display form of a note ----------------------------------------------
+
+struct NoteRecord {
+  int32_t Color;
+  int32_t Private;
+  char Subject[256];
+  char Body[20480];
+  char Categories[256];
+  DATE CreationTime;          // 0 when there is none
+  DATE LastModificationTime;  // 0 when there is none
+  int32_t SourceType;
+  NoteImage* Image;           // the record's own copy of its image; may be null
+  int32_t ImageSize;          // bytes in that copy
+};
+
+// Keys of the note display-field table.
+enum NoteDisplayKey : int32_t {
+  ndkColor = 0,
+  ndkPrivate = 1,
+  ndkSubject = 2,
+  ndkNote = 3,
+  ndkCategory = 4,
+  ndkCreationTime = 5,
+  ndkLastModificationTime = 6,
+  ndkSource = 7,
+  ndkStatus = 8,
+  ndkIdInteger = 9,
+  ndkIdString = 10,
+};
+
+// Fills pRecord (zero-filled first) from pImage; the record has no image yet.
+bool MakeRecord(const NoteImage* pImage, NoteRecord* pRecord);
+
+// ---- Container ---------------------------------------------------------------------
+
+class CommNoteMgr final : public CommRecordMgr<NoteRecord> {
+ public:
+  static constexpr int kDisplayFieldCount = 11;
+
+  static bool FindDisplayField(int32_t nKey, DisplayField* pField);
+  // The table entry at a position (0 to kDisplayFieldCount - 1), in table order.
+  static bool DisplayFieldAt(int nIndex, DisplayField* pField);
+  // The display text of one record field, cut to the buffer; keys without a
+  // text give the empty text. False only when an argument is missing.
+  static bool DisplayText(const NoteRecord* pRecord, const DisplayField* pField, char* szBuf, int nSize);
+};

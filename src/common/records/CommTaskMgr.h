@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "common/records/CommRecordMgr.h"
+#include "common/records/CommRecordUtil.h"
 #include "common/records/FieldMarks.h"
 #include "platform/win32.h"
 
@@ -76,3 +78,58 @@ struct TaskImage {
   FieldMarks Truncated;
 };
 static_assert(static_cast<int>(TaskField::Count) <= FieldMarks::kCapacity);
+
+// ---- Record: the display form of a task ----------------------------------------------
+
+// Priority codes of a task record (from Outlook's importance).
+enum TaskPriority : int32_t {
+  tpNormal = 0,
+  tpHigh = 1,
+  tpLow = 2,
+};
+
+// The due date when the task has none or it cannot be represented.
+constexpr int64_t kNoDueDate = -1;
+
+struct TaskRecord {
+  char Subject[256];
+  char Body[8192];
+  char Categories[256];
+  int32_t Priority;     // enum TaskPriority
+  uint8_t Complete;
+  int64_t DueDate;      // seconds since 1970 (local calendar time), or kNoDueDate
+  uint8_t ReminderSet;
+  uint8_t Private;      // 1 when the task is not normal sensitivity
+  int32_t SourceType;
+  TaskImage* Image;     // the record's own copy of its image; may be null
+  int32_t ImageSize;    // bytes in that copy
+};
+
+// Keys of the task display-field table.
+enum TaskDisplayKey : int32_t {
+  tdkSubject = 0,
+  tdkNote = 1,
+  tdkPriority = 2,
+  tdkCompleted = 3,
+  tdkDueDate = 4,
+  tdkAlarm = 5,
+  tdkPrivate = 6,
+  tdkCategory = 7,
+};
+
+// Fills pRecord (zero-filled first) from pImage; the record has no image yet.
+bool MakeRecord(const TaskImage* pImage, TaskRecord* pRecord);
+
+// ---- Container ---------------------------------------------------------------------
+
+class CommTaskMgr final : public CommRecordMgr<TaskRecord> {
+ public:
+  static constexpr int kDisplayFieldCount = 8;
+
+  static bool FindDisplayField(int32_t nKey, DisplayField* pField);
+  // The table entry at a position (0 to kDisplayFieldCount - 1), in table order.
+  static bool DisplayFieldAt(int nIndex, DisplayField* pField);
+  // The display text of one record field, cut to the buffer; keys without a
+  // text give the empty text. False only when an argument is missing.
+  static bool DisplayText(const TaskRecord* pRecord, const DisplayField* pField, char* szBuf, int nSize);
+};
