@@ -1,0 +1,257 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "platform/win32.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using FilesTest = TempFolderTest;
+
+struct CreateCase {
+  const char* szName;
+  const char* szPath;  // inside the folder; null passes no path at all
+  BOOL bExpected;
+  DWORD dwError;
+};
+
+TEST_F(FilesTest, CreateDirectoryFollowsWindowsErrors) {
+  WriteFile("file", "x");
+  ASSERT_EQ(mkdir(PathOf("existing").c_str(), 0777), 0);
+  const CreateCase kCases[] = {
+      {"new", "new", TRUE, 0},
+      {"new with separator", "other/", TRUE, 0},
+      {"existing folder", "existing", FALSE, ERROR_ALREADY_EXISTS},
+      {"existing file", "file", FALSE, ERROR_ALREADY_EXISTS},
+      {"parent missing", "missing/child", FALSE, ERROR_PATH_NOT_FOUND},
+      {"parent is a file", "file/child", FALSE, ERROR_PATH_NOT_FOUND},
+  };
+  for (const CreateCase& c : kCases) {
+    SCOPED_TRACE(c.szName);
+    SetLastError(0);
+    EXPECT_EQ(CreateDirectoryA(PathOf(c.szPath).c_str(), nullptr), c.bExpected);
+    if (!c.bExpected) {
+      EXPECT_EQ(GetLastError(), c.dwError);
+    }
+    if (c.bExpected) {
+      EXPECT_TRUE(std::filesystem::is_directory(PathOf(c.szPath)));
+    }
+  }
+  EXPECT_FALSE(CreateDirectoryA("", nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  EXPECT_FALSE(CreateDirectoryA(nullptr, nullptr));
+}
+
+TEST_F(FilesTest, GetFileAttributesTellsFoldersFromFiles) {
+  WriteFile("file.txt", "content");
+  ASSERT_EQ(mkdir(PathOf("folder").c_str(), 0777), 0);
+  struct Case {
+    const char* szPath;
+    DWORD dwExpected;
+    DWORD dwError;
+  };
+  const Case kCases[] = {
+      {"file.txt", FILE_ATTRIBUTE_NORMAL, 0},
+      {"folder", FILE_ATTRIBUTE_DIRECTORY, 0},
+      {"folder/", FILE_ATTRIBUTE_DIRECTORY, 0},
+      {"missing.txt", INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND},
+      {"folder/missing.txt", INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND},
+      {"nowhere/missing.txt", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
+      {"file.txt/inside", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szPath);
+    SetLastError(0);
+    EXPECT_EQ(GetFileAttributesA(PathOf(c.szPath).c_str()), c.dwExpected);
+    if (c.dwExpected == INVALID_FILE_ATTRIBUTES) {
+      EXPECT_EQ(GetLastError(), c.dwError);
+    }
+  }
+  EXPECT_EQ(GetFileAttributesA(nullptr), INVALID_FILE_ATTRIBUTES);
+}
+
+struct CopyCase {
+  const char* szName;
+  const char* szSource;
+  const char* szTarget;
+  BOOL bFailIfExists;
+  BOOL bExpected;
+  DWORD dwError;
+  const char* szTargetAfter;  // content of the target afterwards
+};
+
+TEST_F(FilesTest, CopyFileHonoursFailIfExistsAndLeavesNoTrace) {
+  const CopyCase kCases[] = {
+      {"to a new file", "source", "new", TRUE, TRUE, 0, "source text"},
+      {"over a file allowed", "source", "existing", FALSE, TRUE, 0, "source text"},
+      {"over a file refused", "source", "existing", TRUE, FALSE, ERROR_FILE_EXISTS, "old"},
+      {"missing source", "missing", "existing", FALSE, FALSE, ERROR_FILE_NOT_FOUND, "old"},
+      {"source in missing folder", "nowhere/x", "new", FALSE, FALSE, ERROR_PATH_NOT_FOUND,
+       "<missing>"},
+      {"source is a folder", "folder", "new", FALSE, FALSE, ERROR_ACCESS_DENIED, "<missing>"},
+      {"target is a folder", "source", "folder", FALSE, FALSE, ERROR_ACCESS_DENIED, "<missing>"},
+      {"target folder missing", "source", "nowhere/new", FALSE, FALSE, ERROR_PATH_NOT_FOUND,
+       "<missing>"},
+      {"read-only target", "source", "readonly", FALSE, FALSE, ERROR_ACCESS_DENIED, "locked"},
+  };
+  for (const CopyCase& c : kCases) {
+    SCOPED_TRACE(c.szName);
+    std::filesystem::remove(PathOf("new"));
+    std::filesystem::remove(PathOf("readonly"));
+    WriteFile("source", "source text");
+    WriteFile("existing", "old");
+    WriteFile("readonly", "locked");
+    ASSERT_EQ(chmod(PathOf("readonly").c_str(), 0444), 0);
+    std::filesystem::create_directory(PathOf("folder"));
+
+    SetLastError(0);
+    EXPECT_EQ(CopyFileA(PathOf(c.szSource).c_str(), PathOf(c.szTarget).c_str(), c.bFailIfExists),
+              c.bExpected);
+    if (!c.bExpected) {
+      EXPECT_EQ(GetLastError(), c.dwError);
+    }
+    if (std::string(c.szTarget) != "folder") {
+      EXPECT_EQ(ReadFile(c.szTarget), c.szTargetAfter);
+    }
+    EXPECT_EQ(ReadFile("source"), "source text");
+    // No temporary file is left behind, whatever happened.
+    const std::string listing = ListFolder();
+    EXPECT_TRUE(listing == "existing folder readonly source" ||
+                listing == "existing folder new readonly source")
+        << listing;
+  }
+}
+
+TEST_F(FilesTest, CopyFileCopiesEveryByteAndKeepsTheWriteTime) {
+  std::string content;
+  for (int i = 0; i < 300000; ++i) content += static_cast<char>((i * 7919) % 256);
+  WriteFile("big.bin", content);
+  const timespec times[2] = {{1300000000, 0}, {1300000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, PathOf("big.bin").c_str(), times, 0), 0);
+
+  ASSERT_TRUE(CopyFileA(PathOf("big.bin").c_str(), PathOf("copy.bin").c_str(), TRUE));
+  EXPECT_TRUE(ReadFile("copy.bin") == content);
+  struct stat info{};
+  ASSERT_EQ(stat(PathOf("copy.bin").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mtim.tv_sec, 1300000000);
+}
+
+TEST_F(FilesTest, CopyFileRejectsMissingNames) {
+  WriteFile("source", "x");
+  EXPECT_FALSE(CopyFileA(nullptr, PathOf("a").c_str(), FALSE));
+  EXPECT_FALSE(CopyFileA(PathOf("source").c_str(), nullptr, FALSE));
+  EXPECT_FALSE(CopyFileA(PathOf("source").c_str(), "", FALSE));
+  EXPECT_EQ(ListFolder(), "source");
+}
+
+TEST(GetModuleFileName, GivesTheOwnExecutable) {
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  ASSERT_TRUE(self.ends_with("/platform_tests"));
+  char buffer[MAX_PATH];
+  const DWORD nLength = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  ASSERT_EQ(nLength, self.size());
+  EXPECT_EQ(std::string(buffer), self);
+
+  SetLastError(0);
+  EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(buffer), buffer, MAX_PATH), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+TEST(GetModuleFileName, CutsTheNameWhenTheBufferIsTooSmall) {
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const DWORD nSelf = static_cast<DWORD>(self.size());
+  for (DWORD nSize : {1u, 2u, 5u, nSelf - 1, nSelf}) {
+    SCOPED_TRACE(nSize);
+    char buffer[MAX_PATH];
+    memset(buffer, '#', sizeof buffer);
+    SetLastError(0);
+    EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, nSize), nSize);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(std::string(buffer), self.substr(0, nSize - 1));
+  }
+  char buffer[MAX_PATH];
+  EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, nSelf + 1), nSelf);
+  EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, 0), 0u);
+}
+
+TEST(GetCurrentThreadId, IsTheKernelThreadId) {
+  const DWORD dwMain = GetCurrentThreadId();
+  EXPECT_EQ(dwMain, static_cast<DWORD>(syscall(SYS_gettid)));
+  EXPECT_EQ(dwMain, static_cast<DWORD>(getpid()));  // the test runs on the main thread
+  DWORD dwOther = dwMain;
+  std::thread([&] { dwOther = GetCurrentThreadId(); }).join();
+  EXPECT_NE(dwOther, dwMain);
+  EXPECT_NE(dwOther, 0u);
+}
+
+TEST(GetLastError, IsKeptPerThread) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  DWORD dwOther = 1;
+  std::thread([&] {
+    dwOther = GetLastError();
+    SetLastError(ERROR_FILE_NOT_FOUND);
+  }).join();
+  EXPECT_EQ(dwOther, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+struct SplitCase {
+  std::string path;
+  std::string dir, fname, ext;
+};
+
+TEST(SplitPath, SplitsAtTheLastSeparatorAndTheLastDot) {
+  const SplitCase kCases[] = {
+      {"/home/user/file.txt", "/home/user/", "file", ".txt"},
+      {"file.txt", "", "file", ".txt"},
+      {"file", "", "file", ""},
+      {"/a.b/file", "/a.b/", "file", ""},
+      {"archive.tar.gz", "", "archive.tar", ".gz"},
+      {".profile", "", "", ".profile"},
+      {"name.", "", "name", "."},
+      {"dir/", "dir/", "", ""},
+      {"/", "/", "", ""},
+      {"", "", "", ""},
+      {"rel/dir/x.y", "rel/dir/", "x", ".y"},
+      {"/opt/Quill\xC3\xA9/bin/app", "/opt/Quill\xC3\xA9/bin/", "app", ""},
+      // Too long for its field: cut before a whole character.
+      {"/d/" + std::string(300, 'n') + ".e", "/d/", std::string(255, 'n'), ".e"},
+  };
+  for (const SplitCase& c : kCases) {
+    SCOPED_TRACE(c.path);
+    char drive[_MAX_DRIVE] = "X", dir[_MAX_DIR] = "X", fname[_MAX_FNAME] = "X", ext[_MAX_EXT] = "X";
+    _splitpath(c.path.c_str(), drive, dir, fname, ext);
+    EXPECT_STREQ(drive, "");
+    EXPECT_EQ(std::string(dir), c.dir);
+    EXPECT_EQ(std::string(fname), c.fname);
+    EXPECT_EQ(std::string(ext), c.ext);
+  }
+}
+
+TEST(SplitPath, CutsLongPartsBeforeAWholeCharacter) {
+  std::string name;
+  for (int i = 0; i < 200; ++i) name += "\xC3\xA9";  // 400 bytes
+  char fname[_MAX_FNAME];
+  _splitpath(("/x/" + name + ".txt").c_str(), nullptr, nullptr, fname, nullptr);
+  EXPECT_EQ(std::string(fname), name.substr(0, 254));
+}
+
+TEST(SplitPath, AcceptsMissingOutputsAndPath) {
+  char dir[_MAX_DIR] = "X", ext[_MAX_EXT] = "X";
+  _splitpath("/a/b.c", nullptr, dir, nullptr, ext);
+  EXPECT_STREQ(dir, "/a/");
+  EXPECT_STREQ(ext, ".c");
+  _splitpath(nullptr, nullptr, dir, nullptr, ext);
+  EXPECT_STREQ(dir, "");
+  EXPECT_STREQ(ext, "");
+}
+
+}  // namespace
