@@ -1,0 +1,31 @@
+// The program's five settings, kept in "norvask.ini" (section "DI-ZU") in the
+// application data folder, read once at start and written once at exit.
+#pragma once
+
+#include <cstdint>
+
+#include "common/misc/CxIniUtil.h"
+
+struct AppSettings {
+  int32_t AppFlag;  // the mode: 1 Contacts, 2 Calendar, 4 Tasks, 8 Notes
+  char OLPath[260];  // the Outlook program's path
+  bool SubFolder;  // read the subfolders of the default folder too
+  bool EnableDebug;  // write log levels 1-3
+  int32_t LogLevel;  // highest log level written
+};
+
+extern AppSettings g_Settings;
+// Until the main window points it at the application data folder, it reads
+// "norvask.ini" in the program's own folder.
+extern CxIniUtil g_IniUtil;
+
+// The all-users application data folder followed by "norvask" and "DI-ZU",
+// each created when missing, ending with the path separator, into szFolder
+// (nSize bytes). False, leaving szFolder untouched, when a folder cannot be
+// found or created or the path does not fit.
+bool GetAppDataFolder(char* szFolder, int nSize);
+
+// Clears g_Settings and reads the five keys, with their defaults.
+void LoadSettings();
+// Writes all five keys; failures (a read-only file) are ignored.
+void SaveSettings();
