@@ -1,0 +1,62 @@
+// Small builders shared by the record tests: dates by calendar parts and texts
+// of a given length, optionally ending in a multi-byte character.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "platform/win32.h"
+
+// Outlook's "no date", 1 January 4501.
+constexpr DATE kNoDate4501 = 949998.0;
+
+inline DATE MakeDate(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0, int nSecond = 0) {
+  SYSTEMTIME st = {};
+  st.wYear = static_cast<WORD>(nYear);
+  st.wMonth = static_cast<WORD>(nMonth);
+  st.wDay = static_cast<WORD>(nDay);
+  st.wHour = static_cast<WORD>(nHour);
+  st.wMinute = static_cast<WORD>(nMinute);
+  st.wSecond = static_cast<WORD>(nSecond);
+  DATE dt = 0;
+  EXPECT_TRUE(SystemTimeToVariantTime(&st, &dt)) << nYear << "-" << nMonth << "-" << nDay;
+  return dt;
+}
+
+// nAscii letters cycling through the alphabet (so a wrong offset shows), then szTail.
+inline std::string MakeText(size_t nAscii, const char* szTail = "") {
+  std::string s;
+  for (size_t i = 0; i < nAscii; ++i) s += static_cast<char>('a' + i % 26);
+  return s + szTail;
+}
+
+template <size_t N>
+void SetText(char (&szField)[N], const std::string& text) {
+  ASSERT_LT(text.size(), N) << "test text does not fit its image field";
+  memcpy(szField, text.c_str(), text.size() + 1);
+}
+
+// Images and records are large plain structures: the tests keep them on the
+// heap, zero-filled as the program starts them.
+struct FreeDeleter {
+  void operator()(void* p) const { free(p); }
+};
+template <typename T>
+using Zeroed = std::unique_ptr<T, FreeDeleter>;
+template <typename T>
+Zeroed<T> MakeZeroed() {
+  return Zeroed<T>(static_cast<T*>(calloc(1, sizeof(T))));
+}
+
+// One text cut case: image text of nAscii letters plus szTail, expected to
+// keep nKeep bytes of it in the record.
+struct CutCase {
+  const char* szName;
+  size_t nAscii;
+  const char* szTail;
+  size_t nKeep;
+};
