@@ -125,7 +125,7 @@ static_assert(sizeof(kSlots) / sizeof(kSlots[0]) == CommAddrMgr::kDisplayFieldCo
 constexpr int32_t kKeyGender = 8;
 constexpr int32_t kKeySourceType = 78;
 
-// Fields that no list or viewer shows: they give no display text.
+// Fields left out of the display texts; whoever needs them reads the record itself.
 constexpr int32_t kKeysWithoutText[] = {38, 39, 61, 62, 79, 80, 81};
 
 // Names of the record source types, by code 1 to 15.
