@@ -130,9 +130,7 @@ TEST(ComGuid, WellKnownIdsHaveTheWindowsValues) {
 
 TEST(ComBstr, KeepsByteCountPrefixAndTerminator) {
   const OleString cases[] = {
-      OleString(),
-      OleString(u"a"),
-      OleString(u"Gr\u00fc\u00dfe \U0001F600"),
+      OleString(), OleString(u"a"), OleString(u"Grüße \U0001F600"),
       OleString(u"a\0b\0", 4),  // embedded zeros belong to the text
   };
   for (const OleString& text : cases) {
@@ -501,10 +499,10 @@ TEST_F(ComClassTable, CreationFailures) {
     DWORD dwContext;
     HRESULT hrExpected;
   } cases[] = {
-      {MakeClsid(20), 0x15, E_OUTOFMEMORY},                       // factory's status passes through
+      {MakeClsid(20), 0x15, E_OUTOFMEMORY},  // factory's status passes through
       {MakeClsid(21), CLSCTX_INPROC_SERVER, REGDB_E_CLASSNOTREG},  // not served in that context
-      {MakeClsid(22), 0x15, E_NOINTERFACE},                       // registered object is no factory
-      {MakeClsid(23), 0x15, REGDB_E_CLASSNOTREG},                 // never registered
+      {MakeClsid(22), 0x15, E_NOINTERFACE},        // registered object is no factory
+      {MakeClsid(23), 0x15, REGDB_E_CLASSNOTREG},  // never registered
       {IID_NULL, 0x15, REGDB_E_CLASSNOTREG},
   };
   for (const auto& c : cases) {
@@ -550,12 +548,12 @@ TEST_F(ComClassTable, NewestRegistrationAnswersAndSingleUseServesOnce) {
 TEST_F(ComClassTable, RegistrationRefusesBadArguments) {
   CountingFactory factory;
   DWORD dwCookie = 77;
-  EXPECT_EQ(CoRegisterClassObject(MakeClsid(50), nullptr, CLSCTX_INPROC_SERVER,
-                                  REGCLS_MULTIPLEUSE, &dwCookie),
+  EXPECT_EQ(CoRegisterClassObject(MakeClsid(50), nullptr, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                  &dwCookie),
             E_INVALIDARG);
   EXPECT_EQ(dwCookie, 0u);
-  EXPECT_EQ(CoRegisterClassObject(MakeClsid(50), &factory, CLSCTX_INPROC_SERVER,
-                                  REGCLS_MULTIPLEUSE, nullptr),
+  EXPECT_EQ(CoRegisterClassObject(MakeClsid(50), &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                  nullptr),
             E_INVALIDARG);
   EXPECT_EQ(CoRegisterClassObject(MakeClsid(50), &factory, 0, REGCLS_MULTIPLEUSE, &dwCookie),
             E_INVALIDARG);

@@ -21,17 +21,22 @@ class CDispCmd {
   HRESULT PutProperty(LPCOLESTR szName, VARIANT* pValue);
 
   // Typed readers: 0 when read, 1 when the value is of another type (out value
-  // untouched), or the negative status of the call.
+  // untouched), or the negative status of the call. Without an out place (or,
+  // for GetString, a buffer of at least one byte) they answer 1 and call nothing.
+  // No conversion between variant types is tried: an integer that arrives as
+  // VT_I2, or an empty variant, is a type mismatch.
   // GetString cuts a text that does not fit nSize - 1 bytes before a whole
   // character and then sets *pbTruncated (when given) so callers can tell.
+  // GetDispatch hands the caller the reference the property get returned.
   HRESULT GetString(LPCOLESTR szName, char* szBuf, int nSize, bool* pbTruncated = nullptr);
   HRESULT GetLong(LPCOLESTR szName, int32_t* pnValue);
   HRESULT GetBool(LPCOLESTR szName, bool* pbValue);
   HRESULT GetDate(LPCOLESTR szName, DATE* pdtValue);
   HRESULT GetDispatch(LPCOLESTR szName, IDispatch** ppDisp);
 
-  // PutString writes nothing and returns 0 for an empty text unless bWriteEmpty
-  // is set, which is how a text property is cleared on purpose.
+  // PutString writes nothing and returns 0 for an empty (or null) text unless
+  // bWriteEmpty is set, which is how a text property is cleared on purpose.
+  // At most 20479 UTF-16 units are passed, cut before a whole character.
   HRESULT PutString(LPCOLESTR szName, const char* szText, bool bWriteEmpty = false);
   HRESULT PutLong(LPCOLESTR szName, int32_t nValue);
   HRESULT PutBool(LPCOLESTR szName, bool bValue);

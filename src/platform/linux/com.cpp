@@ -64,8 +64,7 @@ IUnknown* AcquireClassObject(REFCLSID rclsid, DWORD dwClsContext) {
   ClassTable& table = Table();
   std::lock_guard<std::mutex> lock(table.mutex);
   for (auto it = table.classes.rbegin(); it != table.classes.rend(); ++it) {
-    if (!IsEqualCLSID(it->clsid, rclsid) || !(it->dwContext & dwClsContext) || it->bUsed)
-      continue;
+    if (!IsEqualCLSID(it->clsid, rclsid) || !(it->dwContext & dwClsContext) || it->bUsed) continue;
     if (it->bSingleUse) it->bUsed = true;
     it->pFactory->AddRef();
     return it->pFactory;

@@ -1,0 +1,193 @@
+#include "common/misc/DispCmd.h"
+
+#include <string>
+#include <vector>
+
+#include "common/misc/CxDebugUtil.h"
+#include "common/misc/CxText.h"
+
+namespace {
+
+// What a typed reader answers when the property came as another type.
+constexpr HRESULT kTypeMismatch = 1;
+// The longest text a put passes, in UTF-16 units (a 20480-unit buffer with
+// its terminating zero).
+constexpr size_t kMaxPutUnits = 20479;
+// Dates this close to zero stand for "no date". The bound is the
+// single-precision value of 0.00001, as the records have always used it.
+constexpr double kNoDateBound = static_cast<double>(0.00001f);
+
+bool IsHighSurrogate(OLECHAR ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+
+// The UTF-16 text up to its first zero, in the code page szText is wanted in.
+bool OleToMultiByte(UINT nCodePage, LPCOLESTR szText, std::string& strOut) {
+  const int nBytes = WideCharToMultiByte(nCodePage, 0, szText, -1, nullptr, 0, nullptr, nullptr);
+  if (nBytes <= 0) return false;
+  strOut.assign(static_cast<size_t>(nBytes), '\0');
+  if (WideCharToMultiByte(nCodePage, 0, szText, -1, strOut.data(), nBytes, nullptr, nullptr) !=
+      nBytes)
+    return false;
+  strOut.resize(static_cast<size_t>(nBytes) - 1);
+  return true;
+}
+
+// Reads a property that must arrive as vtWanted: 0 with *pValue holding it,
+// kTypeMismatch when it came as another type (already released), or the
+// failed status.
+HRESULT ReadAs(CDispCmd& cmd, LPCOLESTR szName, VARTYPE vtWanted, VARIANT* pValue) {
+  VariantInit(pValue);
+  const HRESULT hr = cmd.GetProperty(szName, pValue);
+  if (FAILED(hr) || pValue->vt != vtWanted) {
+    VariantClear(pValue);
+    return FAILED(hr) ? hr : kTypeMismatch;
+  }
+  return S_OK;
+}
+
+}  // namespace
+
+CDispCmd::CDispCmd(IDispatch* pDisp) : m_pDisp(pDisp) {
+  if (m_pDisp) m_pDisp->AddRef();
+}
+
+CDispCmd::~CDispCmd() {
+  if (m_pDisp) m_pDisp->Release();
+  m_pDisp = nullptr;
+}
+
+HRESULT CDispCmd::Invoke(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult) {
+  if (!m_pDisp || !szName || !*szName) return E_INVALIDARG;
+
+  LPOLESTR rgszNames[] = {const_cast<LPOLESTR>(szName)};
+  DISPID dispid = DISPID_UNKNOWN;
+  HRESULT hr = m_pDisp->GetIDsOfNames(IID_NULL, rgszNames, 1, LOCALE_USER_DEFAULT, &dispid);
+  if (FAILED(hr)) {
+    // The log is UTF-8 text, so the UTF-16 name is converted before it is written.
+    std::string strName;
+    OleToMultiByte(CP_UTF8, szName, strName);
+    QM_LOG(0, "Failed to call IDispatch->GetIDsOfNames, Name=%s, hr=0x%08x", strName.c_str(),
+           static_cast<unsigned>(hr));
+    return hr;
+  }
+  // A failing call is the caller's to report: only it knows what the call meant.
+  return m_pDisp->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, wFlags, pParams, pResult, nullptr,
+                         nullptr);
+}
+
+HRESULT CDispCmd::Call(LPCOLESTR szName, VARIANT* pArgs, UINT nArgs, VARIANT* pResult, WORD wFlags,
+                       DISPID* pNamedIDs, UINT nNamed) {
+  DISPPARAMS params = {pArgs, pNamedIDs, nArgs, nNamed};
+  return Invoke(szName, wFlags, &params, pResult);
+}
+
+HRESULT CDispCmd::GetProperty(LPCOLESTR szName, VARIANT* pResult) {
+  DISPPARAMS params = {nullptr, nullptr, 0, 0};
+  return Invoke(szName, DISPATCH_PROPERTYGET, &params, pResult);
+}
+
+HRESULT CDispCmd::PutProperty(LPCOLESTR szName, VARIANT* pValue) {
+  DISPID dispidNamed = DISPID_PROPERTYPUT;
+  DISPPARAMS params = {pValue, &dispidNamed, 1, 1};
+  return Invoke(szName, DISPATCH_PROPERTYPUT, &params, nullptr);
+}
+
+HRESULT CDispCmd::GetString(LPCOLESTR szName, char* szBuf, int nSize, bool* pbTruncated) {
+  if (!szBuf || nSize <= 0) return kTypeMismatch;
+  VARIANT v;
+  const HRESULT hr = ReadAs(*this, szName, VT_BSTR, &v);
+  if (hr != S_OK) return hr;
+
+  // The whole text is converted first and only then cut, so that the cut
+  // falls before a whole character of the converted text.
+  std::string strText;
+  const bool bConverted = !v.bstrVal || OleToMultiByte(CP_ACP, v.bstrVal, strText);
+  VariantClear(&v);
+  if (!bConverted) return E_FAIL;
+  const bool bWhole = CopyText(szBuf, static_cast<size_t>(nSize), strText.c_str());
+  if (pbTruncated) *pbTruncated = !bWhole;
+  return S_OK;
+}
+
+HRESULT CDispCmd::GetLong(LPCOLESTR szName, int32_t* pnValue) {
+  if (!pnValue) return kTypeMismatch;
+  VARIANT v;
+  const HRESULT hr = ReadAs(*this, szName, VT_I4, &v);
+  if (hr == S_OK) *pnValue = v.lVal;
+  return hr;
+}
+
+HRESULT CDispCmd::GetBool(LPCOLESTR szName, bool* pbValue) {
+  if (!pbValue) return kTypeMismatch;
+  VARIANT v;
+  const HRESULT hr = ReadAs(*this, szName, VT_BOOL, &v);
+  if (hr == S_OK) *pbValue = v.boolVal != 0;
+  return hr;
+}
+
+HRESULT CDispCmd::GetDate(LPCOLESTR szName, DATE* pdtValue) {
+  if (!pdtValue) return kTypeMismatch;
+  VARIANT v;
+  const HRESULT hr = ReadAs(*this, szName, VT_DATE, &v);
+  if (hr == S_OK) *pdtValue = v.date;
+  return hr;
+}
+
+HRESULT CDispCmd::GetDispatch(LPCOLESTR szName, IDispatch** ppDisp) {
+  if (!ppDisp) return kTypeMismatch;
+  *ppDisp = nullptr;
+  VARIANT v;
+  const HRESULT hr = ReadAs(*this, szName, VT_DISPATCH, &v);
+  // The reference the get returned passes to the caller with the pointer.
+  if (hr == S_OK) *ppDisp = v.pdispVal;
+  return hr;
+}
+
+HRESULT CDispCmd::PutString(LPCOLESTR szName, const char* szText, bool bWriteEmpty) {
+  if (!szText) szText = "";
+  if (!*szText && !bWriteEmpty) return S_OK;
+
+  const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, -1, nullptr, 0);
+  if (nUnits <= 0) return E_FAIL;
+  std::vector<OLECHAR> text(static_cast<size_t>(nUnits));
+  if (MultiByteToWideChar(CP_ACP, 0, szText, -1, text.data(), nUnits) != nUnits) return E_FAIL;
+  size_t nLen = static_cast<size_t>(nUnits) - 1;
+  if (nLen > kMaxPutUnits) {
+    nLen = kMaxPutUnits;
+    // Never pass half of a surrogate pair.
+    if (IsHighSurrogate(text[nLen - 1])) --nLen;
+  }
+
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BSTR;
+  v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(nLen));
+  if (!v.bstrVal) return E_OUTOFMEMORY;
+  const HRESULT hr = PutProperty(szName, &v);
+  VariantClear(&v);
+  return hr;
+}
+
+HRESULT CDispCmd::PutLong(LPCOLESTR szName, int32_t nValue) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = nValue;
+  return PutProperty(szName, &v);
+}
+
+HRESULT CDispCmd::PutBool(LPCOLESTR szName, bool bValue) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BOOL;
+  v.boolVal = bValue ? VARIANT_TRUE : VARIANT_FALSE;
+  return PutProperty(szName, &v);
+}
+
+HRESULT CDispCmd::PutDate(LPCOLESTR szName, DATE dtValue) {
+  if (dtValue > -kNoDateBound && dtValue < kNoDateBound) return S_OK;
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_DATE;
+  v.date = dtValue;
+  return PutProperty(szName, &v);
+}
