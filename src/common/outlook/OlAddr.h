@@ -1,0 +1,33 @@
+// OlAddrUtil: the accessor of Outlook's default Contacts folder. It reads every
+// contact into an AddrImage and an AddrRecord kept in its CommAddrMgr, and
+// writes a changed AddrImage back to its contact.
+#pragma once
+
+#include "common/outlook/OlComm.h"
+#include "common/records/CommAddrMgr.h"
+
+class OlAddrUtil : public OlBaseUtil {
+ public:
+  explicit OlAddrUtil(const char* szProfile = nullptr);
+  ~OlAddrUtil() override;
+
+  bool ReadItems() override;
+  void ClearItems() override;
+  void Initialize() override;
+  void Terminate() override;
+  bool Connect() override;
+  void Disconnect() override;
+
+  CommAddrMgr* GetContainer() const { return m_pContainer; }
+  // Finds the contact by the image's EntryID and StoreID, puts the fields the
+  // image marks as changed and saves it. False, logged, when any step fails.
+  bool SaveItem(const AddrImage* pImage);
+
+  bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
+  bool ReadContact(IDispatch* pItem, AddrImage* pImage);
+  bool WriteContact(IDispatch* pItem, const AddrImage* pImage);
+
+ private:
+  CDispCmd* m_pFolder;
+  CommAddrMgr* m_pContainer;
+};

@@ -1,0 +1,297 @@
+#include "common/outlook/OlComm.h"
+
+#include <vector>
+
+#include "common/misc/CxDebugUtil.h"
+#include "common/misc/CxList.h"
+#include "common/misc/CxText.h"
+
+namespace {
+
+// The one Outlook connection of the process, shared by every accessor.
+struct OlConnection {
+  bool bStarted;
+  CDispCmd* pApplication;
+  CDispCmd* pNameSpace;
+  IUnknown* pAppObject;
+  uint32_t nUseCount;
+};
+
+OlConnection g_OlConnection = {};
+
+void ReleaseConnection() {
+  delete g_OlConnection.pNameSpace;
+  delete g_OlConnection.pApplication;
+  if (g_OlConnection.pAppObject) g_OlConnection.pAppObject->Release();
+  g_OlConnection = {};
+}
+
+// An automation string of an ANSI text, sized from the text itself so IDs of
+// any length are passed whole. Null when the text cannot be converted.
+BSTR AllocAutomationString(const char* szText) {
+  const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, -1, nullptr, 0);
+  if (nUnits <= 0) return nullptr;
+  std::vector<OLECHAR> buffer(static_cast<size_t>(nUnits));
+  if (MultiByteToWideChar(CP_ACP, 0, szText, -1, buffer.data(), nUnits) != nUnits) return nullptr;
+  return SysAllocString(buffer.data());
+}
+
+unsigned Status(HRESULT hr) { return static_cast<unsigned>(hr); }
+
+}  // namespace
+
+OlBaseUtil::OlBaseUtil(const char* szProfile)
+    : m_pApplication(nullptr),
+      m_pNameSpace(nullptr),
+      m_pAppObject(nullptr),
+      m_szProfile(),
+      m_bConnected(false),
+      m_bIncludeSubfolders(false),
+      m_pItemList(nullptr),
+      m_nHeldCounts(0) {
+  CopyText(m_szProfile, sizeof(m_szProfile), szProfile ? szProfile : "");
+  if (g_OlConnection.bStarted) TakeSharedCopies();
+  // Only the base's own steps run here; the subclass's constructor runs its
+  // Initialize() again, so every accessor connects twice while it is built.
+  OlBaseUtil::Initialize();
+}
+
+OlBaseUtil::~OlBaseUtil() {
+  OlBaseUtil::ClearItems();
+  OlBaseUtil::Terminate();
+  delete m_pItemList;
+}
+
+bool OlBaseUtil::ReadItems() {
+  ClearItems();
+  return true;
+}
+
+void OlBaseUtil::ClearItems() {
+  if (m_pItemList) m_pItemList->RemoveAll(false);
+}
+
+void OlBaseUtil::Initialize() {
+  if (!m_pItemList) m_pItemList = new CxList;
+  m_bIncludeSubfolders = false;
+  m_bConnected = Connect();
+}
+
+void OlBaseUtil::Terminate() {
+  ClearItems();
+  Disconnect();
+}
+
+bool OlBaseUtil::Connect() {
+  ++g_OlConnection.nUseCount;
+  ++m_nHeldCounts;
+  if (g_OlConnection.bStarted) {
+    TakeSharedCopies();
+    return true;
+  }
+  // Every failure gives this call's count back through the virtual
+  // Disconnect, so a subclass releases its folder first.
+  auto fail = [this] {
+    Disconnect();
+    return false;
+  };
+
+  QM_LOG(2, "Outlook automation started.");
+  CLSID clsid;
+  HRESULT hr = CLSIDFromProgID(OLESTR("Outlook.Application"), &clsid);
+  if (FAILED(hr)) {
+    QM_LOG(0, "Can not get the CLSID of Outlook.Application, hr=0x%08x", Status(hr));
+    return fail();
+  }
+  QM_LOG(2, "Get Outlook.Application CLSID succeeded.");
+
+  IUnknown* pAppObject = nullptr;
+  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+                        IID_IUnknown, reinterpret_cast<void**>(&pAppObject));
+  if (FAILED(hr) || !pAppObject) {
+    QM_LOG(0, "Failed to execute CoCreateInstance, hr=0x%08x", Status(hr));
+    return fail();
+  }
+  g_OlConnection.pAppObject = pAppObject;
+  QM_LOG(2, "CoCreateInstance succeeded.");
+
+  hr = OleRun(pAppObject);
+  if (FAILED(hr)) {
+    QM_LOG(0, "Failed to execute OleRun, hr=0x%08x", Status(hr));
+    return fail();
+  }
+  QM_LOG(2, "Microsoft Outlook started successfully.");
+
+  IDispatch* pAppDispatch = nullptr;
+  hr = pAppObject->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pAppDispatch));
+  if (FAILED(hr) || !pAppDispatch) {
+    QM_LOG(0, "Failed to query IDispatch interface of Outlook App, hr=0x%08x", Status(hr));
+    return fail();
+  }
+  QM_LOG(2, "Got Outlook IDispatch interface successfully.");
+  // The wrapper takes its own reference.
+  g_OlConnection.pApplication = new CDispCmd(pAppDispatch);
+  pAppDispatch->Release();
+
+  VARIANT argument;
+  VariantInit(&argument);
+  argument.vt = VT_BSTR;
+  argument.bstrVal = SysAllocString(OLESTR("MAPI"));
+  VARIANT result;
+  VariantInit(&result);
+  hr = g_OlConnection.pApplication->Call(OLESTR("GetNameSpace"), &argument, 1, &result,
+                                         DISPATCH_METHOD, nullptr, 0);
+  VariantClear(&argument);
+  if (FAILED(hr) || result.vt != VT_DISPATCH || !result.pdispVal) {
+    QM_LOG(0, "Failed to call Outlook.Application GetNameSpace method, hr=0x%08x", Status(hr));
+    VariantClear(&result);
+    return fail();
+  }
+  QM_LOG(2, "Get Outlook MAPI namespace object successfully.");
+  g_OlConnection.pNameSpace = new CDispCmd(result.pdispVal);
+  VariantClear(&result);
+
+  m_bConnected = true;
+  g_OlConnection.bStarted = true;
+  TakeSharedCopies();
+  QM_LOG(2, "Outlook Automation Succeeded.");
+  return true;
+}
+
+void OlBaseUtil::Disconnect() {
+  if (m_nHeldCounts == 0 || g_OlConnection.nUseCount == 0) return;
+  --m_nHeldCounts;
+  --g_OlConnection.nUseCount;
+  if (m_nHeldCounts == 0) {
+    // This object no longer holds the connection, so it must not use it.
+    m_pApplication = nullptr;
+    m_pNameSpace = nullptr;
+    m_pAppObject = nullptr;
+  }
+  if (g_OlConnection.nUseCount == 0) ReleaseConnection();
+}
+
+uint32_t OlBaseUtil::GetUseCount() { return g_OlConnection.nUseCount; }
+
+void OlBaseUtil::TakeSharedCopies() {
+  m_pApplication = g_OlConnection.pApplication;
+  m_pNameSpace = g_OlConnection.pNameSpace;
+  m_pAppObject = g_OlConnection.pAppObject;
+}
+
+bool OlBaseUtil::GetItemFromID(const char* szEntryID, const char* szStoreID, IDispatch** ppItem) {
+  if (!szEntryID || !*szEntryID || !szStoreID || !*szStoreID || !ppItem) return false;
+  *ppItem = nullptr;
+  if (!m_pNameSpace) return false;
+
+  // Automation passes arguments last first: the store ID, then the entry ID.
+  VARIANT arguments[2];
+  VariantInit(&arguments[0]);
+  VariantInit(&arguments[1]);
+  arguments[0].vt = VT_BSTR;
+  arguments[0].bstrVal = AllocAutomationString(szStoreID);
+  arguments[1].vt = VT_BSTR;
+  arguments[1].bstrVal = AllocAutomationString(szEntryID);
+  VARIANT result;
+  VariantInit(&result);
+  HRESULT hr = E_OUTOFMEMORY;
+  if (arguments[0].bstrVal && arguments[1].bstrVal) {
+    hr = m_pNameSpace->Call(OLESTR("GetItemFromID"), arguments, 2, &result, DISPATCH_METHOD,
+                            nullptr, 0);
+  }
+  VariantClear(&arguments[0]);
+  VariantClear(&arguments[1]);
+  if (FAILED(hr) || result.vt != VT_DISPATCH || !result.pdispVal) {
+    VariantClear(&result);
+    return false;
+  }
+  *ppItem = result.pdispVal;  // the result's reference passes to the caller
+  return true;
+}
+
+IDispatch* OlBaseUtil::FindItemToSave(const char* szEntryID, const char* szStoreID) {
+  IDispatch* pItem = nullptr;
+  if (!GetItemFromID(szEntryID, szStoreID, &pItem)) {
+    QM_LOG(0, "Failed to find the item by its EntryID.");
+    return nullptr;
+  }
+  return pItem;
+}
+
+HRESULT OlBaseUtil::OpenDefaultFolder(int32_t nFolder, CDispCmd** ppFolder) {
+  *ppFolder = nullptr;
+  if (!m_pNameSpace) return E_POINTER;
+  VARIANT argument;
+  VariantInit(&argument);
+  argument.vt = VT_I4;
+  argument.lVal = nFolder;
+  VARIANT result;
+  VariantInit(&result);
+  HRESULT hr = m_pNameSpace->Call(OLESTR("GetDefaultFolder"), &argument, 1, &result,
+                                  DISPATCH_METHOD, nullptr, 0);
+  if (SUCCEEDED(hr) && (result.vt != VT_DISPATCH || !result.pdispVal)) hr = DISP_E_TYPEMISMATCH;
+  if (SUCCEEDED(hr)) *ppFolder = new CDispCmd(result.pdispVal);
+  VariantClear(&result);
+  return hr;
+}
+
+bool OlBaseUtil::WalkFolder(IDispatch* pFolder, bool bSubfolders, const OlFolderTexts& texts,
+                            const ItemReader& fnItem) {
+  if (!pFolder) return false;
+  CDispCmd folder(pFolder);
+
+  char szName[32] = "";
+  HRESULT hr = folder.GetString(OLESTR("Name"), szName, 31);
+  if (FAILED(hr)) {
+    if (texts.szNameFailed) QM_LOG(0, texts.szNameFailed, Status(hr));
+  } else if (texts.szNameRead) {
+    QM_LOG(2, texts.szNameRead, szName);
+  }
+
+  char szStore[1024] = "";
+  hr = folder.GetString(OLESTR("StoreID"), szStore, 1023);
+  if (FAILED(hr)) {
+    if (texts.szStoreFailed) QM_LOG(0, texts.szStoreFailed, Status(hr));
+  } else if (texts.szStoreRead) {
+    QM_LOG(0, texts.szStoreRead, szStore);
+  }
+
+  IDispatch* pItems = nullptr;
+  hr = folder.GetDispatch(OLESTR("Items"), &pItems);
+  if (FAILED(hr) || !pItems) {
+    // Its subfolders are not walked either: the folder as a whole failed.
+    QM_LOG(0, texts.szItemsFailed, Status(hr));
+    return false;
+  }
+  CDispCmd items(pItems);
+  pItems->Release();
+  OlForEachObject(items, [&](IDispatch* pItem) { fnItem(pItem, szName, szStore); });
+
+  if (bSubfolders) {
+    IDispatch* pFolders = nullptr;
+    if (SUCCEEDED(folder.GetDispatch(OLESTR("Folders"), &pFolders)) && pFolders) {
+      CDispCmd folders(pFolders);
+      pFolders->Release();
+      // A subfolder that fails is skipped; its siblings are still read.
+      OlForEachObject(folders,
+                      [&](IDispatch* pSubfolder) { WalkFolder(pSubfolder, true, texts, fnItem); });
+    }
+  }
+  return true;
+}
+
+void OlForEachObject(CDispCmd& collection, const std::function<void(IDispatch*)>& fn) {
+  LPCOLESTR szMethod = OLESTR("GetFirst");
+  for (;;) {
+    VARIANT result;
+    VariantInit(&result);
+    const HRESULT hr = collection.Call(szMethod, nullptr, 0, &result, DISPATCH_METHOD, nullptr, 0);
+    if (FAILED(hr) || result.vt != VT_DISPATCH || !result.pdispVal) {
+      VariantClear(&result);
+      return;
+    }
+    fn(result.pdispVal);
+    VariantClear(&result);
+    szMethod = OLESTR("GetNext");
+  }
+}

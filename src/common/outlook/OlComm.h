@@ -1,0 +1,115 @@
+// OlBaseUtil: the base of the four folder accessors. It starts Outlook (or
+// attaches to a running one) once per process and shares that connection among
+// all accessors by use counting, fixes the accessors' life cycle as virtual
+// operations, and fetches single items by their IDs for saving.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+
+#include "common/misc/CxText.h"
+#include "common/misc/DispCmd.h"
+#include "common/records/CommRecordMgr.h"
+#include "platform/win32.h"
+
+class CxList;
+
+// Outlook's default folders, as "GetDefaultFolder" numbers them.
+enum OlDefaultFolder : int32_t {
+  olFolderCalendar = 9,
+  olFolderContacts = 10,
+  olFolderNotes = 12,
+  olFolderTasks = 13,
+};
+
+// The log lines of one accessor's folder walk. A null text is not logged.
+struct OlFolderTexts {
+  const char* szNameFailed;   // level 0, with the status
+  const char* szNameRead;     // level 2, with the name
+  const char* szStoreFailed;  // level 0, with the status
+  const char* szStoreRead;    // level 0, with the store ID
+  const char* szItemsFailed;  // level 0, with the status
+};
+
+class OlBaseUtil {
+ public:
+  // szProfile may be null; it is kept but Outlook's running profile is used.
+  explicit OlBaseUtil(const char* szProfile = nullptr);
+  virtual ~OlBaseUtil();
+  OlBaseUtil(const OlBaseUtil&) = delete;
+  OlBaseUtil& operator=(const OlBaseUtil&) = delete;
+
+  // The life cycle, in the order every accessor overrides it.
+  virtual bool ReadItems();
+  virtual void ClearItems();
+  virtual void Initialize();
+  virtual void Terminate();
+  virtual bool Connect();
+  virtual void Disconnect();
+
+  bool IsConnected() const { return m_bConnected; }
+  void SetIncludeSubfolders(bool bInclude) { m_bIncludeSubfolders = bInclude; }
+  // The item with these IDs; the caller owns the reference handed out.
+  bool GetItemFromID(const char* szEntryID, const char* szStoreID, IDispatch** ppItem);
+
+  // Connect() calls not yet matched by Disconnect(), over all accessors.
+  static uint32_t GetUseCount();
+
+ protected:
+  // Opens one of Outlook's default folders through the namespace; the caller
+  // owns the wrapper. Returns the status, failing when no folder came back.
+  HRESULT OpenDefaultFolder(int32_t nFolder, CDispCmd** ppFolder);
+
+  // Walks a folder's items (and, with bSubfolders, its subfolders depth first)
+  // handing each item with its folder's name and store ID to fnItem. False
+  // when the folder's own items could not be reached.
+  typedef std::function<void(IDispatch* pItem, const char* szFolder, const char* szStore)>
+      ItemReader;
+  bool WalkFolder(IDispatch* pFolder, bool bSubfolders, const OlFolderTexts& texts,
+                  const ItemReader& fnItem);
+
+  // GetItemFromID for a save: logs when the item cannot be found.
+  IDispatch* FindItemToSave(const char* szEntryID, const char* szStoreID);
+
+  CDispCmd* m_pApplication;  // copies of the shared connection's objects,
+  CDispCmd* m_pNameSpace;    // which owns and releases them
+  IUnknown* m_pAppObject;
+  char m_szProfile[256];
+  bool m_bConnected;
+  bool m_bIncludeSubfolders;
+  CxList* m_pItemList;
+
+ private:
+  // The connection counts this object holds itself, so it can never give back
+  // more than it took (an accessor whose folder did not open holds one).
+  uint32_t m_nHeldCounts;
+
+  void TakeSharedCopies();
+};
+
+// Hands every object of a collection to fn, from "GetFirst" then "GetNext",
+// until a call fails or gives no object.
+void OlForEachObject(CDispCmd& collection, const std::function<void(IDispatch*)>& fn);
+
+// The source type of every record read from Outlook.
+constexpr int32_t kSourceOutlook = 3;
+
+// One item of a folder walk: a zero-filled image that carries its folder's
+// name and store ID, filled by fnRead, then kept with its display record in
+// the container (which copies both, so the image can live on the stack).
+template <typename TImage, typename TRecord, typename TRead>
+void OlReadAndKeep(CommRecordMgr<TRecord>* pContainer, IDispatch* pItem, const char* szFolder,
+                   const char* szStore, TRead fnRead) {
+  TImage image;
+  memset(&image, 0, sizeof(image));
+  CopyText(image.FolderName, sizeof(image.FolderName), szFolder);
+  CopyText(image.StoreID, sizeof(image.StoreID), szStore);
+  if (!fnRead(pItem, &image)) return;
+  TRecord record;
+  if (!MakeRecord(&image, &record)) return;
+  record.Image = &image;
+  record.ImageSize = static_cast<decltype(record.ImageSize)>(sizeof(image));
+  record.SourceType = kSourceOutlook;
+  pContainer->Add(&record);
+}

@@ -1,0 +1,36 @@
+// OlDateUtil: the accessor of Outlook's default Calendar folder. It reads every
+// appointment (with its recurrence pattern) into a DateImage and a DateRecord
+// kept in its CommDateMgr, and writes a changed DateImage back.
+#pragma once
+
+#include "common/outlook/OlComm.h"
+#include "common/records/CommDateMgr.h"
+
+class OlDateUtil : public OlBaseUtil {
+ public:
+  explicit OlDateUtil(const char* szProfile = nullptr);
+  ~OlDateUtil() override;
+
+  bool ReadItems() override;
+  void ClearItems() override;
+  void Initialize() override;
+  void Terminate() override;
+  bool Connect() override;
+  void Disconnect() override;
+
+  CommDateMgr* GetContainer() const { return m_pContainer; }
+  // Whether appointment bodies are read and written; always on.
+  bool IncludeBody() const { return m_bIncludeBody; }
+  // Finds the appointment by the image's EntryID and StoreID, puts the fields
+  // the image marks as changed and saves it. False, logged, when a step fails.
+  bool SaveItem(const DateImage* pImage);
+
+  bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
+  bool ReadAppointment(IDispatch* pItem, DateImage* pImage);
+  bool WriteAppointment(IDispatch* pItem, const DateImage* pImage);
+
+ private:
+  CDispCmd* m_pFolder;
+  CommDateMgr* m_pContainer;
+  bool m_bIncludeBody;
+};

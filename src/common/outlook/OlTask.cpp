@@ -1,0 +1,165 @@
+#include "common/outlook/OlTask.h"
+
+#include "common/outlook/OlProperty.h"
+
+namespace {
+
+#define TASK_TEXT(Field, Size) OL_PROPERTY(TaskImage, TaskField, Field, Text, Size)
+#define TASK_VALUE(Field, Value) OL_PROPERTY(TaskImage, TaskField, Field, Value, 0)
+#define TASK_WRITE(Field, When) OL_WRITE(TaskField, Field, When)
+
+// Read order.
+constexpr OlProperty kTaskProperties[] = {
+    TASK_TEXT(Body, 20479),
+    TASK_TEXT(CardData, 255),
+    TASK_VALUE(Complete, Bool),
+    TASK_VALUE(DueDate, Date),
+    TASK_TEXT(EntryID, 1023),
+    TASK_VALUE(Importance, Long),
+    TASK_VALUE(IsRecurring, Bool),
+    TASK_TEXT(Mileage, 255),
+    TASK_VALUE(Ordinal, Long),
+    TASK_VALUE(PercentComplete, Long),
+    TASK_VALUE(ReminderOverrideDefault, Bool),
+    TASK_VALUE(ReminderPlaySound, Bool),
+    TASK_VALUE(ReminderSet, Bool),
+    TASK_TEXT(ReminderSoundFile, 259),
+    TASK_VALUE(ReminderTime, Date),
+    TASK_VALUE(ResponseState, Long),
+    TASK_TEXT(Role, 31),
+    TASK_VALUE(Sensitivity, Long),
+    TASK_VALUE(StartDate, Date),
+    TASK_VALUE(Status, Long),
+    TASK_TEXT(Subject, 255),
+    TASK_VALUE(TeamTask, Bool),
+    TASK_VALUE(TotalWork, Long),
+    TASK_TEXT(Categories, 255),
+    TASK_VALUE(CreationTime, Date),
+    TASK_VALUE(LastModificationTime, Date),
+};
+
+// The reminder's details mean something to Outlook only while the reminder
+// is on, as the image holds it once every definition has been applied.
+bool WhenReminderSet(const void* pImage, const void*) {
+  return static_cast<const TaskImage*>(pImage)->ReminderSet;
+}
+
+// Write order: the reminder flag goes before its details.
+constexpr OlWriteStep kTaskWrites[] = {
+    TASK_WRITE(Body, nullptr),
+    TASK_WRITE(CardData, nullptr),
+    TASK_WRITE(Complete, nullptr),
+    TASK_WRITE(DueDate, nullptr),
+    TASK_WRITE(Importance, nullptr),
+    TASK_WRITE(IsRecurring, nullptr),
+    TASK_WRITE(Mileage, nullptr),
+    TASK_WRITE(Ordinal, nullptr),
+    TASK_WRITE(PercentComplete, nullptr),
+    TASK_WRITE(ReminderSet, nullptr),
+    TASK_WRITE(ReminderOverrideDefault, WhenReminderSet),
+    TASK_WRITE(ReminderPlaySound, WhenReminderSet),
+    TASK_WRITE(ReminderSoundFile, WhenReminderSet),
+    TASK_WRITE(ReminderTime, WhenReminderSet),
+    TASK_WRITE(ResponseState, nullptr),
+    TASK_WRITE(Role, nullptr),
+    TASK_WRITE(Sensitivity, nullptr),
+    TASK_WRITE(StartDate, nullptr),
+    TASK_WRITE(Status, nullptr),
+    TASK_WRITE(Subject, nullptr),
+    TASK_WRITE(TeamTask, nullptr),
+    TASK_WRITE(TotalWork, nullptr),
+    TASK_WRITE(Categories, nullptr),
+};
+
+constexpr OlFolderTexts kTaskFolderTexts = {
+    "Failed to get the name of the folder. hr=0x%x",
+    "Got the name of the Task folder: %s",
+    nullptr,
+    nullptr,
+    "Failed to get the \"Items\" property of the Task folder. hr=0x%x",
+};
+
+}  // namespace
+
+OlTaskUtil::OlTaskUtil(const char* szProfile)
+    : OlBaseUtil(szProfile), m_pFolder(nullptr), m_pContainer(nullptr) {
+  OlTaskUtil::Initialize();
+}
+
+OlTaskUtil::~OlTaskUtil() { OlTaskUtil::Terminate(); }
+
+bool OlTaskUtil::ReadItems() {
+  OlBaseUtil::ReadItems();
+  if (!m_pFolder) return false;
+  return ReadFolder(m_pFolder->GetInterface(), m_bIncludeSubfolders);
+}
+
+void OlTaskUtil::ClearItems() {
+  if (m_pContainer) m_pContainer->Clear();
+  OlBaseUtil::ClearItems();
+}
+
+void OlTaskUtil::Initialize() {
+  if (!m_pContainer) m_pContainer = new CommTaskMgr;
+  m_pFolder = nullptr;
+  Connect();
+}
+
+void OlTaskUtil::Terminate() {
+  ClearItems();
+  delete m_pContainer;
+  m_pContainer = nullptr;
+  Disconnect();
+}
+
+// A Tasks folder that does not open is not logged: the accessor simply has
+// no folder and its ReadItems() answers false.
+bool OlTaskUtil::Connect() {
+  if (!OlBaseUtil::Connect()) return false;
+  if (FAILED(OpenDefaultFolder(olFolderTasks, &m_pFolder))) {
+    Disconnect();
+    return false;
+  }
+  return true;
+}
+
+void OlTaskUtil::Disconnect() {
+  delete m_pFolder;
+  m_pFolder = nullptr;
+  OlBaseUtil::Disconnect();
+}
+
+bool OlTaskUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
+  if (!pFolder || !m_pContainer) return false;
+  return WalkFolder(pFolder, bSubfolders, kTaskFolderTexts,
+                    [this](IDispatch* pItem, const char* szFolder, const char* szStore) {
+                      OlReadAndKeep<TaskImage>(m_pContainer, pItem, szFolder, szStore,
+                                               [this](IDispatch* p, TaskImage* pImage) {
+                                                 return ReadTask(p, pImage);
+                                               });
+                    });
+}
+
+bool OlTaskUtil::ReadTask(IDispatch* pItem, TaskImage* pImage) {
+  if (!pItem || !pImage) return false;
+  CDispCmd item(pItem);
+  OlReadProperties(item, kTaskProperties, pImage, &pImage->Truncated);
+  return true;
+}
+
+bool OlTaskUtil::SaveItem(const TaskImage* pImage) {
+  if (!pImage) return false;
+  IDispatch* pItem = FindItemToSave(pImage->EntryID, pImage->StoreID);
+  if (!pItem) return false;
+  const bool bSaved = WriteTask(pItem, pImage);
+  pItem->Release();
+  return bSaved;
+}
+
+bool OlTaskUtil::WriteTask(IDispatch* pItem, const TaskImage* pImage) {
+  if (!pItem || !pImage) return false;
+  CDispCmd item(pItem);
+  return OlWriteProperties(item, kTaskProperties, kTaskWrites, pImage, pImage->Changed,
+                           pImage->Truncated, this) &&
+         OlSaveItem(item);
+}
