@@ -20,7 +20,7 @@ CxDateTime::CxDateTime() : m_dtDate(0.0) {
 }
 
 CxDateTime::CxDateTime(const double* pdtDate) : m_dtDate(0.0), m_stTime{} {
-  if (pdtDate) SetDate(*pdtDate);
+  SetDate(pdtDate ? *pdtDate : 0.0);
 }
 
 void CxDateTime::SetDate(double dtDate) {

@@ -11,6 +11,7 @@ class CxDateTime {
  public:
   // The current local time.
   CxDateTime();
+  // A null date is taken as 0.0 (30 December 1899, midnight).
   explicit CxDateTime(const double* pdtDate);
 
   // Each setter writes one form and derives the other. When a conversion

@@ -81,6 +81,14 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"NegativeDate", -1.25, "12/29/1899", "06:00:00", "12/29/1899 06:00:00"}),
     [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.szName); });
 
+TEST_F(CxDateTimeTest, NullDateIsZero) {
+  CxDateTime dt(nullptr);
+  char szText[20];
+  dt.FormatDateTime(szText, sizeof(szText));
+  EXPECT_STREQ(szText, "12/30/1899 00:00:00");
+  EXPECT_EQ(dt.GetDate(), 0.0);
+}
+
 TEST_F(CxDateTimeTest, SetSystemTimeDerivesTheDate) {
   SYSTEMTIME st{};
   st.wYear = 2040;
