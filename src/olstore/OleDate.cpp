@@ -1,0 +1,165 @@
+#include "olstore/OleDate.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+namespace olstore {
+
+namespace {
+
+constexpr int64_t kUnixEpochDay = 25569;  // 1970-01-01 as an automation day
+constexpr int64_t kMsPerDay = 86400000;
+
+// Days since 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's method).
+int64_t DaysFromCivil(int64_t y, int m, int d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+int DaysInMonth(int y, int m) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+  return m == 2 && leap ? 29 : kDays[m - 1];
+}
+
+bool InRange(const CivilTime& t) {
+  return t.year >= 100 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
+         t.day <= DaysInMonth(t.year, t.month) && t.hour >= 0 && t.hour < 24 && t.minute >= 0 &&
+         t.minute < 60 && t.second >= 0 && t.second < 60 && t.millisecond >= 0 &&
+         t.millisecond < 1000;
+}
+
+// Reads exactly `digits` decimal digits at text[pos].
+bool ReadNumber(std::string_view text, size_t& pos, int digits, int& value) {
+  if (pos + digits > text.size()) return false;
+  value = 0;
+  for (int i = 0; i < digits; ++i) {
+    const char ch = text[pos + i];
+    if (ch < '0' || ch > '9') return false;
+    value = value * 10 + (ch - '0');
+  }
+  pos += digits;
+  return true;
+}
+
+bool Expect(std::string_view text, size_t& pos, char ch) {
+  if (pos >= text.size() || text[pos] != ch) return false;
+  ++pos;
+  return true;
+}
+
+}  // namespace
+
+bool IsNoDate(double date) { return date == kNoDate; }
+
+int64_t OleDay(double date) { return static_cast<int64_t>(std::trunc(date)); }
+
+double OleTimeOfDay(double date) { return std::fabs(date - std::trunc(date)); }
+
+double MakeOleDate(int64_t day, double timeOfDay) {
+  return day >= 0 ? static_cast<double>(day) + timeOfDay : static_cast<double>(day) - timeOfDay;
+}
+
+double OleToLinear(double date) { return static_cast<double>(OleDay(date)) + OleTimeOfDay(date); }
+
+double LinearToOle(double days) {
+  const double day = std::floor(days);
+  return MakeOleDate(static_cast<int64_t>(day), days - day);
+}
+
+bool IsValidOleDate(double date) {
+  // 100-01-01 00:00 and the end of 9999-12-31.
+  return std::isfinite(date) && date > -657435.0 && date < 2958466.0;
+}
+
+int OleWeekday(double date) {
+  // Day 0, 1899-12-30, was a Saturday.
+  return static_cast<int>(((OleDay(date) % 7) + 7 + 6) % 7);
+}
+
+std::optional<double> ToOleDate(const CivilTime& t) {
+  if (!InRange(t)) return std::nullopt;
+  const int64_t day = DaysFromCivil(t.year, t.month, t.day) + kUnixEpochDay;
+  const double ms = ((t.hour * 60.0 + t.minute) * 60.0 + t.second) * 1000.0 + t.millisecond;
+  return MakeOleDate(day, ms / static_cast<double>(kMsPerDay));
+}
+
+std::optional<CivilTime> FromOleDate(double date) {
+  if (!IsValidOleDate(date)) return std::nullopt;
+  int64_t day = OleDay(date);
+  int64_t ms = std::llround(OleTimeOfDay(date) * static_cast<double>(kMsPerDay));
+  if (ms >= kMsPerDay) {
+    // Rounding reached midnight: that is the next calendar day.
+    ms -= kMsPerDay;
+    ++day;
+  }
+  CivilTime t;
+  CivilFromDays(day - kUnixEpochDay, t.year, t.month, t.day);
+  t.millisecond = static_cast<int>(ms % 1000);
+  t.second = static_cast<int>((ms / 1000) % 60);
+  t.minute = static_cast<int>((ms / 60000) % 60);
+  t.hour = static_cast<int>(ms / 3600000);
+  if (!InRange(t)) return std::nullopt;
+  return t;
+}
+
+double OleNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  CivilTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+              local.tm_hour,        local.tm_min,     local.tm_sec < 60 ? local.tm_sec : 59};
+  return ToOleDate(t).value_or(kNoDate);
+}
+
+std::string FormatOleDate(double date) {
+  const std::optional<CivilTime> t = FromOleDate(date);
+  if (!t) return {};
+  char buf[40];
+  int n = std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", t->year, t->month, t->day,
+                        t->hour, t->minute, t->second);
+  if (t->millisecond != 0)
+    std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), ".%03d", t->millisecond);
+  return buf;
+}
+
+std::optional<double> ParseOleDate(std::string_view text) {
+  CivilTime t;
+  size_t pos = 0;
+  if (!ReadNumber(text, pos, 4, t.year) || !Expect(text, pos, '-') ||
+      !ReadNumber(text, pos, 2, t.month) || !Expect(text, pos, '-') ||
+      !ReadNumber(text, pos, 2, t.day))
+    return std::nullopt;
+  if (pos < text.size()) {
+    if (text[pos] != 'T' && text[pos] != ' ') return std::nullopt;
+    ++pos;
+    if (!ReadNumber(text, pos, 2, t.hour) || !Expect(text, pos, ':') ||
+        !ReadNumber(text, pos, 2, t.minute))
+      return std::nullopt;
+    if (pos < text.size() && (!Expect(text, pos, ':') || !ReadNumber(text, pos, 2, t.second)))
+      return std::nullopt;
+    if (pos < text.size() && (!Expect(text, pos, '.') || !ReadNumber(text, pos, 3, t.millisecond)))
+      return std::nullopt;
+    if (pos != text.size()) return std::nullopt;
+  }
+  return ToOleDate(t);
+}
+
+}  // namespace olstore

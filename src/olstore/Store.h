@@ -1,0 +1,86 @@
+// One store: a SQLite database file holding folders and items. Opening checks
+// that the file is a store this version understands and may write, creating a
+// new one (with its four default folders) when there is no file yet.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "olstore/Item.h"
+#include "olstore/Kinds.h"
+#include "olstore/Sqlite.h"
+
+namespace olstore {
+
+struct FolderRecord {
+  int64_t id = 0;
+  int64_t parentId = 0;  // 0 for the root folder
+  std::string entryId;
+  std::string name;
+  FolderKind kind = FolderKind::Root;
+  bool isDefault = false;
+};
+
+enum class SaveResult : uint8_t { Saved, NotFound, Failed };
+
+class Store {
+ public:
+  // The store at path, created when the file does not exist; null with the
+  // reason in error when it cannot be used (not a store, made by a newer
+  // version, read-only, locked by another program, ...). A file that is
+  // refused is left exactly as it was.
+  static std::shared_ptr<Store> Open(const std::string& path, std::string& error);
+
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  const std::string& Path() const { return m_path; }
+  const std::string& StoreId() const { return m_storeId; }
+  Database& Db() { return m_db; }
+  std::string ErrorMessage() const { return m_db.ErrorMessage(); }
+  std::mt19937_64& Random() { return m_random; }
+
+  // Folders, children in the order they were made.
+  std::optional<FolderRecord> FolderById(int64_t id);
+  std::optional<FolderRecord> RootFolder();
+  std::optional<FolderRecord> DefaultFolder(FolderKind kind);
+  std::vector<FolderRecord> Subfolders(int64_t parentId);
+  std::optional<FolderRecord> SubfolderByName(int64_t parentId, std::string_view name);
+  // A new subfolder of the parent's kind; null (see ErrorMessage) when the
+  // name is empty, holds a path separator or is taken by a sibling.
+  std::optional<FolderRecord> CreateFolder(int64_t parentId, std::string_view name);
+  // Names from the default folder down, joined by separator ("Contacts/Clients").
+  std::string FolderPath(int64_t folderId, std::string_view separator = "/");
+
+  // Items, in insertion order within a folder.
+  int64_t CountItems(int64_t folderId);
+  std::optional<ItemData> NextItem(int64_t folderId, int64_t afterId);
+  std::optional<ItemData> ItemAt(int64_t folderId, int64_t index);
+  std::optional<ItemData> ItemByEntryId(std::string_view entryId);
+  std::optional<ItemData> LoadItem(int64_t id);
+  bool EntryIdExists(std::string_view entryId);
+
+  // Adds the item to its folder. An empty entry ID gets a new one and unset
+  // times become now. Runs inside the caller's transaction when there is one.
+  bool InsertItem(ItemData& item);
+  // Writes the item's values and a new LastModificationTime in one transaction.
+  SaveResult SaveItem(ItemData& item);
+
+ private:
+  Store() = default;
+  bool OpenExisting(const std::string& path, std::string& error);
+  std::optional<ItemData> LoadAs(int64_t id, int32_t olClass);
+  std::optional<FolderRecord> ReadFolder(Query& query);
+
+  Database m_db;
+  std::string m_path;
+  std::string m_storeId;
+  std::mt19937_64 m_random;
+};
+
+}  // namespace olstore
