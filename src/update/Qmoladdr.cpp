@@ -1,5 +1,7 @@
 #include "update/Qmoladdr.h"
 
+#include "common/outlook/OlAddr.h"
+
 namespace {
 
 #define SLOT(Member) QM_FIELD_SLOT(AddrImage, AddrField, Member)
@@ -105,4 +107,8 @@ const FieldDescriptor* CxQMOLAddrUtil::FindField(int32_t nFieldID) {
 
 bool CxQMOLAddrUtil::Apply(AddrImage* pImage, const FieldUpdateDef* pDef) const {
   return ApplyToImage(g_AddrCatalogue, pImage, pDef);
+}
+
+bool CxQMOLAddrUtil::Save(AddrImage* pImage) const {
+  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }

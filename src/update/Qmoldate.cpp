@@ -1,5 +1,7 @@
 #include "update/Qmoldate.h"
 
+#include "common/outlook/OlDate.h"
+
 namespace {
 
 #define SLOT(Member) QM_FIELD_SLOT(DateImage, DateField, Member)
@@ -53,4 +55,8 @@ const FieldDescriptor* CxQMOLDateUtil::FindField(int32_t nFieldID) {
 
 bool CxQMOLDateUtil::Apply(DateImage* pImage, const FieldUpdateDef* pDef) const {
   return ApplyToImage(g_DateCatalogue, pImage, pDef);
+}
+
+bool CxQMOLDateUtil::Save(DateImage* pImage) const {
+  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }

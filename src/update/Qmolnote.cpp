@@ -1,5 +1,7 @@
 #include "update/Qmolnote.h"
 
+#include "common/outlook/OlNote.h"
+
 namespace {
 
 #define SLOT(Member) QM_FIELD_SLOT(NoteImage, NoteField, Member)
@@ -41,4 +43,8 @@ const FieldDescriptor* CxQMOLNoteUtil::FindField(int32_t nFieldID) {
 
 bool CxQMOLNoteUtil::Apply(NoteImage* pImage, const FieldUpdateDef* pDef) const {
   return ApplyToImage(g_NoteCatalogue, pImage, pDef);
+}
+
+bool CxQMOLNoteUtil::Save(NoteImage* pImage) const {
+  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }

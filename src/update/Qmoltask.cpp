@@ -1,5 +1,7 @@
 #include "update/Qmoltask.h"
 
+#include "common/outlook/OlTask.h"
+
 namespace {
 
 #define SLOT(Member) QM_FIELD_SLOT(TaskImage, TaskField, Member)
@@ -56,4 +58,8 @@ const FieldDescriptor* CxQMOLTaskUtil::FindField(int32_t nFieldID) {
 
 bool CxQMOLTaskUtil::Apply(TaskImage* pImage, const FieldUpdateDef* pDef) const {
   return ApplyToImage(g_TaskCatalogue, pImage, pDef);
+}
+
+bool CxQMOLTaskUtil::Save(TaskImage* pImage) const {
+  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }
