@@ -10,7 +10,7 @@ class QLabel;
 class QPushButton;
 class QFrame;
 class TfmPage;
-class TxPicture;
+class TxClickLabel;
 
 class TfmMain : public QWidget {
   Q_OBJECT
@@ -70,8 +70,8 @@ class TfmMain : public QWidget {
   void ShowDebugOptions();
 
   // Header
-  TxPicture* imgIcon;
-  TxPicture* imgText;
+  TxClickLabel* imgIcon;
+  TxClickLabel* imgText;
   QLabel* lblStep;
   QPushButton* btnHelp;
   // Middle: parent of every page window
@@ -81,6 +81,11 @@ class TfmMain : public QWidget {
   QPushButton* btnPrev;
   QPushButton* btnNext;
   QPushButton* btnClose;
+
+ protected:
+  // Refuses to close while an update run holds the window, so the run never
+  // loses the objects it works on.
+  void closeEvent(QCloseEvent* pEvent) override;
 
  private:
   void BuildWindow();

@@ -8,3 +8,7 @@ inline constexpr const char kSupportAddress[] = "support@quillmere.example";
 inline constexpr const char kBugReportSubject[] = "Quillmere for Outlook Bug Report";
 // The user guide, shipped next to the executable.
 inline constexpr const char kGuideFileName[] = "quillmere-guide.html";
+
+#include "common/misc/WinUtil.h"
+
+inline void OpenProductWebPage() { ShellOpen(kProductWebPage); }

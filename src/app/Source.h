@@ -1,0 +1,33 @@
+// Wizard page 1: which Outlook is in use. Leaving it connects to Outlook and
+// reads the items of the chosen kind (the wizard context opens).
+#pragma once
+
+#include "app/Page.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TfmSource : public TfmPage {
+  Q_OBJECT
+
+ public:
+  explicit TfmSource(QWidget* pParent = nullptr);
+  // false shows the Outlook version and path; true opens the wizard context and
+  // stores the path, false when Outlook cannot be reached.
+  bool UpdateData(bool bSave) override;
+
+  QGroupBox* gbOutlook;
+  QLabel* lblOLVer;
+#ifndef _WIN32
+  // The local Outlook store's file: where the items read and saved live.
+  QLabel* lblStore;
+#endif
+  QLineEdit* edtPath;
+  QPushButton* btnBrowse;
+
+ private:
+  void ShowVersion();
+  void btnBrowseClick();
+};
