@@ -1,0 +1,169 @@
+// An item of any kind, and an appointment's recurrence pattern. Puts change
+// the object only; "Save" stores them, so an item fetched again sees what was
+// saved and nothing else.
+#include "olstore/Dispatch.h"
+#include "olstore/Objects.h"
+
+namespace olstore {
+
+namespace {
+
+// Members every item has; property members carry their property's index.
+enum Tag : int32_t {
+  kEntryID = -1,
+  kClass = -2,
+  kMessageClass = -3,
+  kCreationTime = -4,
+  kLastModificationTime = -5,
+  kSaved = -6,
+  kSave = -7,
+  kGetRecurrencePattern = -8,
+  kClearRecurrencePattern = -9,
+};
+
+std::vector<Member> PropertyMembers(const KindInfo& info, Scope scope) {
+  std::vector<Member> members;
+  for (size_t i = 0; i < info.props.size(); ++i) {
+    const PropDef& prop = info.props[i];
+    if (prop.scope != scope || prop.access == Access::Hidden) continue;
+    const MemberKind kind =
+        prop.access == Access::ReadWrite ? MemberKind::Property : MemberKind::ReadOnlyProperty;
+    members.push_back({prop.name, kind, 0, 0, static_cast<int32_t>(i)});
+    if (!prop.alias.empty()) members.push_back({prop.alias, kind, 0, 0, static_cast<int32_t>(i)});
+  }
+  return members;
+}
+
+MemberTable MakeItemMembers(const KindInfo& info) {
+  std::vector<Member> members = {
+      {"EntryID", MemberKind::ReadOnlyProperty, 0, 0, kEntryID},
+      {"Class", MemberKind::ReadOnlyProperty, 0, 0, kClass},
+      {"MessageClass", MemberKind::ReadOnlyProperty, 0, 0, kMessageClass},
+      {"CreationTime", MemberKind::ReadOnlyProperty, 0, 0, kCreationTime},
+      {"LastModificationTime", MemberKind::ReadOnlyProperty, 0, 0, kLastModificationTime},
+      {"Saved", MemberKind::ReadOnlyProperty, 0, 0, kSaved},
+      {"Save", MemberKind::Method, 0, 0, kSave},
+  };
+  if (info.recurringIndex != kNoIndex) {
+    members.push_back({"GetRecurrencePattern", MemberKind::Method, 0, 0, kGetRecurrencePattern});
+    members.push_back({"ClearRecurrencePattern", MemberKind::Method, 0, 0, kClearRecurrencePattern});
+  }
+  for (const Member& member : PropertyMembers(info, Scope::Item)) members.push_back(member);
+  return MemberTable(std::move(members));
+}
+
+const MemberTable& ItemMembers(ItemKind kind) {
+  static const std::vector<MemberTable> kTables = [] {
+    std::vector<MemberTable> tables;
+    for (const KindInfo& info : AllKinds()) tables.push_back(MakeItemMembers(info));
+    return tables;
+  }();
+  return kTables[static_cast<size_t>(kind)];
+}
+
+class ItemObject final : public DispatchObject {
+ public:
+  ItemObject(std::shared_ptr<Store> store, ItemData item)
+      : m_store(std::move(store)), m_item(std::move(item)) {}
+
+  HRESULT GetProperty(size_t index, VARIANT* result) const {
+    return ReturnValue(result, GetValue(m_item, index));
+  }
+
+  HRESULT PutProperty(size_t index, const VARIANT& variant) {
+    const std::optional<Value> value = ValueFromVariant(variant, m_item.Info().props[index].type);
+    if (!value) return DISP_E_TYPEMISMATCH;
+    const PutStatus status = PutValue(m_item, index, *value);
+    if (status == PutStatus::Ok) m_dirty = true;
+    return StatusOf(status);
+  }
+
+ protected:
+  const MemberTable& Members() const override { return ItemMembers(m_item.kind); }
+
+  HRESULT Get(const Member& member, VARIANT* result) override {
+    switch (member.tag) {
+      case kEntryID: return ReturnText(result, m_item.entryId);
+      case kClass: return ReturnInt(result, m_item.Info().olClass);
+      case kMessageClass: return ReturnText(result, m_item.Info().messageClass);
+      case kCreationTime: return ReturnDate(result, m_item.created);
+      case kLastModificationTime: return ReturnDate(result, m_item.modified);
+      case kSaved: return ReturnBool(result, !m_dirty);
+      default: return GetProperty(static_cast<size_t>(member.tag), result);
+    }
+  }
+
+  HRESULT Put(const Member& member, const VARIANT& value) override {
+    return PutProperty(static_cast<size_t>(member.tag), value);
+  }
+
+  HRESULT Call(const Member& member, std::span<const VARIANT* const>, VARIANT* result) override;
+
+ private:
+  HRESULT Save() {
+    if (!m_dirty) return S_OK;
+    switch (m_store->SaveItem(m_item)) {
+      case SaveResult::Saved: m_dirty = false; return S_OK;
+      case SaveResult::NotFound: return kMapiENotFound;  // deleted meanwhile
+      case SaveResult::Failed: break;
+    }
+    return E_FAIL;
+  }
+
+  std::shared_ptr<Store> m_store;
+  ItemData m_item;
+  bool m_dirty = false;  // puts not yet saved
+};
+
+// The pattern of one appointment: its puts are the appointment's own, saved
+// with it, as Outlook's pattern object belongs to its item.
+class RecurrencePatternObject final : public DispatchObject {
+ public:
+  explicit RecurrencePatternObject(ItemObject* item) : m_item(item) { m_item->AddRef(); }
+
+ protected:
+  ~RecurrencePatternObject() override { m_item->Release(); }
+
+  const MemberTable& Members() const override {
+    static const MemberTable kMembers(PropertyMembers(Kind(ItemKind::Appointment), Scope::Pattern));
+    return kMembers;
+  }
+
+  HRESULT Get(const Member& member, VARIANT* result) override {
+    return m_item->GetProperty(static_cast<size_t>(member.tag), result);
+  }
+
+  HRESULT Put(const Member& member, const VARIANT& value) override {
+    return m_item->PutProperty(static_cast<size_t>(member.tag), value);
+  }
+
+ private:
+  ItemObject* m_item;
+};
+
+HRESULT ItemObject::Call(const Member& member, std::span<const VARIANT* const>, VARIANT* result) {
+  switch (member.tag) {
+    case kSave: return Save();
+    case kGetRecurrencePattern:
+      if (!m_item.BoolAt(m_item.Info().recurringIndex)) {
+        MakeRecurring(m_item);
+        m_dirty = true;
+      }
+      return ReturnObject(result, new RecurrencePatternObject(this));
+    case kClearRecurrencePattern:
+      if (m_item.BoolAt(m_item.Info().recurringIndex)) {
+        ClearRecurrence(m_item);
+        m_dirty = true;
+      }
+      return S_OK;
+    default: return DISP_E_MEMBERNOTFOUND;
+  }
+}
+
+}  // namespace
+
+IDispatch* NewItemObject(std::shared_ptr<Store> store, ItemData item) {
+  return new ItemObject(std::move(store), std::move(item));
+}
+
+}  // namespace olstore

@@ -1,0 +1,28 @@
+// The local Outlook store: an Outlook object model ("Outlook.Application")
+// for machines without Outlook, keeping its folders and items in one SQLite
+// file. A process that wants it registers it once, after initialising COM on
+// its thread, and then creates "Outlook.Application" as it would anywhere.
+#pragma once
+
+#include <string>
+
+namespace olstore {
+
+// Registers the class factory and the ProgID "Outlook.Application" in the
+// process's class table. True when registered (also when it already was).
+bool RegisterOutlookApplication();
+void UnregisterOutlookApplication();
+
+// The store file: $OLSTORE_PATH when set, else "olstore/store.db" in the
+// user's data folder ($XDG_DATA_HOME when set and absolute, else
+// $HOME/.local/share).
+std::string ResolveStorePath();
+
+// The store's version, e.g. "1.0.0".
+const char* Version();
+
+// Why the last attempt to open the store (or to register) failed; empty when
+// it did not.
+std::string LastError();
+
+}  // namespace olstore

@@ -1,0 +1,128 @@
+#include "olstore/support/StoreFixture.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "olstore/olstore.h"
+
+namespace olstore::test {
+
+TempDir::TempDir() {
+  const char* base = std::getenv("QM_TEST_TMP");
+  std::filesystem::path root = base && *base ? std::filesystem::path(base)
+                                             : std::filesystem::temp_directory_path();
+  std::filesystem::create_directories(root);
+  std::string pattern = (root / "olstore-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) ADD_FAILURE() << "cannot make a temporary folder in " << root;
+  m_path = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Read-only files left by a test must not keep their folder alive.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path, ec))
+    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(m_path, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void WriteFile(const std::string& path, std::string_view content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+void OutlookTest::SetUp() {
+  m_storePath = m_dir.File("store.db");
+  if (const char* old = std::getenv("OLSTORE_PATH")) m_hadPath = true, m_savedPath = old;
+  setenv("OLSTORE_PATH", m_storePath.c_str(), 1);
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  ASSERT_TRUE(RegisterOutlookApplication()) << LastError();
+}
+
+void OutlookTest::TearDown() {
+  m_direct.reset();
+  UnregisterOutlookApplication();
+  CoUninitialize();
+  if (m_hadPath) setenv("OLSTORE_PATH", m_savedPath.c_str(), 1);
+  else unsetenv("OLSTORE_PATH");
+}
+
+std::shared_ptr<Store> OutlookTest::DirectStore() {
+  if (!m_direct) {
+    std::string error;
+    m_direct = Store::Open(m_storePath, error);
+    EXPECT_TRUE(m_direct) << error;
+  }
+  return m_direct;
+}
+
+std::string OutlookTest::AddItem(ItemKind kind, const PropertyValues& values, int64_t folderId) {
+  std::shared_ptr<Store> store = DirectStore();
+  ItemData item = NewItem(kind);
+  item.folderId = folderId ? folderId : store->DefaultFolder(item.Info().folder)->id;
+  for (const auto& [name, value] : values) {
+    const size_t index = FindProperty(item.Info(), name, Scope::Item) != kNoIndex
+                             ? FindProperty(item.Info(), name, Scope::Item)
+                             : FindProperty(item.Info(), name, Scope::Pattern);
+    EXPECT_NE(index, kNoIndex) << name;
+    if (index != kNoIndex) {
+      EXPECT_EQ(SetStoredValue(item, index, value), PutStatus::Ok) << name;
+    }
+  }
+  EXPECT_EQ(CheckItem(item), "");
+  EXPECT_TRUE(store->InsertItem(item)) << store->ErrorMessage();
+  return item.entryId;
+}
+
+int64_t OutlookTest::AddFolder(FolderKind kind, const std::vector<std::string>& path) {
+  std::shared_ptr<Store> store = DirectStore();
+  int64_t id = store->DefaultFolder(kind)->id;
+  for (const std::string& name : path) {
+    std::optional<FolderRecord> folder = store->SubfolderByName(id, name);
+    if (!folder) folder = store->CreateFolder(id, name);
+    EXPECT_TRUE(folder) << name;
+    id = folder ? folder->id : 0;
+  }
+  return id;
+}
+
+Obj OutlookTest::CreateApplication(HRESULT* status) {
+  CLSID clsid{};
+  HRESULT hr = CLSIDFromProgID(OLESTR("Outlook.Application"), &clsid);
+  IUnknown* unknown = nullptr;
+  if (SUCCEEDED(hr))
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER |
+                          CLSCTX_REMOTE_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown));
+  IDispatch* dispatch = nullptr;
+  if (SUCCEEDED(hr)) {
+    hr = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    unknown->Release();
+  }
+  if (status) *status = hr;
+  else EXPECT_EQ(hr, S_OK);
+  return Obj(dispatch);
+}
+
+Obj OutlookTest::NameSpace() {
+  return CreateApplication().CallObject("GetNameSpace", {Var::Text("MAPI")});
+}
+
+Obj OutlookTest::DefaultFolder(int32_t olDefaultFolder) {
+  return NameSpace().CallObject("GetDefaultFolder", {Var::Int(olDefaultFolder)});
+}
+
+Obj OutlookTest::ItemById(const std::string& entryId) {
+  return NameSpace().CallObject("GetItemFromID", {Var::Text(entryId)});
+}
+
+}  // namespace olstore::test
