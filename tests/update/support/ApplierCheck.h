@@ -81,20 +81,28 @@ void PutText(Image& image, const ImageField& field, const std::string& sText) {
   memcpy(TextAt(image, field), sText.c_str(), sText.size() + 1);
 }
 
-// Every byte outside the field and the Changed marks is as before.
+// Every byte outside the given fields is as before.
 template <typename Image>
-void ExpectOnlyFieldDiffers(const Image& before, const Image& after, const ImageField& field) {
+void ExpectOnlyFieldsDiffer(const Image& before, const Image& after,
+                            const std::vector<ImageField>& fields) {
   const auto* a = reinterpret_cast<const unsigned char*>(&before);
   const auto* b = reinterpret_cast<const unsigned char*>(&after);
-  const size_t nMarksAt = offsetof(Image, Changed);
   for (size_t i = 0; i < sizeof(Image); ++i) {
-    if (i >= field.nOffset && i < field.nOffset + field.nSize) continue;
-    if (i >= nMarksAt && i < nMarksAt + sizeof(FieldMarks)) continue;
-    if (a[i] != b[i]) {
-      ADD_FAILURE() << "byte " << i << " outside " << field.szMember << " changed";
+    bool bInField = false;
+    for (const ImageField& field : fields)
+      bInField = bInField || (i >= field.nOffset && i < field.nOffset + field.nSize);
+    if (!bInField && a[i] != b[i]) {
+      ADD_FAILURE() << "byte " << i << " outside the changed fields differs";
       return;
     }
   }
+}
+
+// Every byte outside the field and the Changed marks is as before.
+template <typename Image>
+void ExpectOnlyFieldDiffers(const Image& before, const Image& after, const ImageField& field) {
+  const ImageField changed{offsetof(Image, Changed), sizeof(FieldMarks), -1, "Changed"};
+  ExpectOnlyFieldsDiffer(before, after, {field, changed});
 }
 
 template <typename Image>
