@@ -132,7 +132,7 @@ TEST_F(FilesTest, CopyFileHonoursFailIfExistsAndLeavesNoTrace) {
 
 TEST_F(FilesTest, CopyFileCopiesEveryByteAndKeepsTheWriteTime) {
   std::string content;
-  for (int i = 0; i < 300000; ++i) content += static_cast<char>((i * 7919) % 256);
+  for (long i = 0; i < 300000; ++i) content += static_cast<char>((i * 7919) % 256);
   WriteFile("big.bin", content);
   const timespec times[2] = {{1300000000, 0}, {1300000000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, PathOf("big.bin").c_str(), times, 0), 0);

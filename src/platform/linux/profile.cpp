@@ -246,7 +246,7 @@ bool ReadWholeFile(const char* szPath, std::string& content) {
 // nSize - 1 whatever the cut, which is how Windows reports a cut.
 DWORD CopyResult(std::string_view text, LPSTR lpBuffer, DWORD nSize) {
   if (text.size() < nSize) {
-    memcpy(lpBuffer, text.data(), text.size());
+    text.copy(lpBuffer, text.size());
     lpBuffer[text.size()] = '\0';
     return static_cast<DWORD>(text.size());
   }
@@ -274,7 +274,7 @@ DWORD CopyNameList(const std::vector<std::string_view>& names, LPSTR lpBuffer, D
       memset(lpBuffer + nUsed + nCut, 0, nSize - nUsed - nCut);
       return nSize - 2;
     }
-    memcpy(lpBuffer + nUsed, name.data(), name.size());
+    name.copy(lpBuffer + nUsed, name.size());
     nUsed += name.size();
     lpBuffer[nUsed++] = '\0';
   }
