@@ -139,7 +139,7 @@ TEST_F(FilesTest, CopyFileCopiesEveryByteAndKeepsTheWriteTime) {
 
   ASSERT_TRUE(CopyFileA(PathOf("big.bin").c_str(), PathOf("copy.bin").c_str(), TRUE));
   EXPECT_TRUE(ReadFile("copy.bin") == content);
-  struct stat info{};
+  struct stat info {};
   ASSERT_EQ(stat(PathOf("copy.bin").c_str(), &info), 0);
   EXPECT_EQ(info.st_mtim.tv_sec, 1300000000);
 }

@@ -157,12 +157,11 @@ TEST_F(ProfileTest, MissingFileGivesTheDefault) {
 TEST_F(ProfileTest, IgnoresMissingBuffers) {
   WriteFile("test.ini", kSettings);
   char buffer[4] = "abc";
-  EXPECT_EQ(GetPrivateProfileStringA("DI-ZU", "AppFlag", "d", nullptr, 10,
-                                     PathOf("test.ini").c_str()),
-            0u);
-  EXPECT_EQ(GetPrivateProfileStringA("DI-ZU", "AppFlag", "d", buffer, 0,
-                                     PathOf("test.ini").c_str()),
-            0u);
+  EXPECT_EQ(
+      GetPrivateProfileStringA("DI-ZU", "AppFlag", "d", nullptr, 10, PathOf("test.ini").c_str()),
+      0u);
+  EXPECT_EQ(
+      GetPrivateProfileStringA("DI-ZU", "AppFlag", "d", buffer, 0, PathOf("test.ini").c_str()), 0u);
   EXPECT_STREQ(buffer, "abc");
   EXPECT_EQ(GetPrivateProfileStringA("DI-ZU", "AppFlag", "d", buffer, 4, nullptr), 1u);
   EXPECT_STREQ(buffer, "d");
@@ -211,16 +210,14 @@ TEST_F(ProfileTest, WritesOnlyWhatChanges) {
   const WriteCase kCases[] = {
       {"creates the file", "<none>", "S", "k", "v", "[S]\r\nk=v\r\n"},
       {"adds a key to its section", "[S]\r\nk=v\r\n", "S", "k2", "w", "[S]\r\nk=v\r\nk2=w\r\n"},
-      {"replaces in place",
-       "; top\r\n[S]\r\n  K = old  \r\nother=1\r\n\r\n[T]\r\nx=1\r\n", "s", "k", "new",
-       "; top\r\n[S]\r\nK=new\r\nother=1\r\n\r\n[T]\r\nx=1\r\n"},
+      {"replaces in place", "; top\r\n[S]\r\n  K = old  \r\nother=1\r\n\r\n[T]\r\nx=1\r\n", "s",
+       "k", "new", "; top\r\n[S]\r\nK=new\r\nother=1\r\n\r\n[T]\r\nx=1\r\n"},
       {"new key before the gap to the next section",
        "[S]\r\na=1\r\n; note on a\r\n\r\n; about T\r\n[T]\r\nz=0\r\n", "S", "b", "2",
        "[S]\r\na=1\r\nb=2\r\n; note on a\r\n\r\n; about T\r\n[T]\r\nz=0\r\n"},
       {"new key right after an empty section's header", "[S]\r\n\r\n[T]\r\n", "S", "b", "2",
        "[S]\r\nb=2\r\n\r\n[T]\r\n"},
-      {"new section at the end", "[S]\r\na=1\r\n", "T", "x", "y",
-       "[S]\r\na=1\r\n[T]\r\nx=y\r\n"},
+      {"new section at the end", "[S]\r\na=1\r\n", "T", "x", "y", "[S]\r\na=1\r\n[T]\r\nx=y\r\n"},
       {"keeps line feeds", "[S]\na=1", "T", "x", "y", "[S]\na=1\n[T]\nx=y\n"},
       {"keeps each line's ending", "[S]\r\na=1\nb=2\r\n", "S", "a", "9", "[S]\r\na=9\nb=2\r\n"},
       {"strips leading blanks only", "", "S", "k", "  \t v  ", "[S]\r\nk=v  \r\n"},
@@ -233,13 +230,12 @@ TEST_F(ProfileTest, WritesOnlyWhatChanges) {
        nullptr, "[S]\r\nb=2\r\n[T]\r\na=4\r\n"},
       {"deletes a section", "[S]\r\na=1\r\n; c\r\n[T]\r\nx=1\r\n", "s", nullptr, nullptr,
        "[T]\r\nx=1\r\n"},
-      {"deletes the last section", "; top\r\n[S]\r\na=1\r\n[T]\r\nx=1\r\n", "T", nullptr,
-       nullptr, "; top\r\n[S]\r\na=1\r\n"},
-      {"deleting the first section keeps the mark", "\xEF\xBB\xBF[S]\r\na=1\r\n[T]\r\nx=1\r\n",
-       "S", nullptr, nullptr, "\xEF\xBB\xBF[T]\r\nx=1\r\n"},
+      {"deletes the last section", "; top\r\n[S]\r\na=1\r\n[T]\r\nx=1\r\n", "T", nullptr, nullptr,
+       "; top\r\n[S]\r\na=1\r\n"},
+      {"deleting the first section keeps the mark", "\xEF\xBB\xBF[S]\r\na=1\r\n[T]\r\nx=1\r\n", "S",
+       nullptr, nullptr, "\xEF\xBB\xBF[T]\r\nx=1\r\n"},
       {"deleting a missing key changes nothing", "[S]\na=1", "S", "b", nullptr, "[S]\na=1"},
-      {"deleting a missing section changes nothing", "[S]\na=1", "T", nullptr, nullptr,
-       "[S]\na=1"},
+      {"deleting a missing section changes nothing", "[S]\na=1", "T", nullptr, nullptr, "[S]\na=1"},
       {"deleting creates no file", "<none>", "S", "k", nullptr, "<missing>"},
   };
   for (const WriteCase& c : kCases) {
@@ -311,7 +307,7 @@ TEST_F(ProfileTest, KeepsPermissionsAndLinks) {
   ASSERT_TRUE(Write("S", "k", "2"));
   EXPECT_TRUE(std::filesystem::is_symlink(PathOf("test.ini")));
   EXPECT_EQ(ReadFile("real.ini"), "[S]\nk=2\n");
-  struct stat info{};
+  struct stat info {};
   ASSERT_EQ(stat(PathOf("real.ini").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   EXPECT_EQ(ListFolder(), "real.ini test.ini");
@@ -319,8 +315,14 @@ TEST_F(ProfileTest, KeepsPermissionsAndLinks) {
 
 TEST_F(ProfileTest, WrittenValuesReadBackUnchanged) {
   const char* kValues[] = {
-      "1", "C:\\Program Files\\Microsoft Office\\", "caf\xC3\xA9 \xE2\x82\xAC", "a=b=c",
-      "; not a comment", "[not a section]", "'single'x", "",
+      "1",
+      "C:\\Program Files\\Microsoft Office\\",
+      "caf\xC3\xA9 \xE2\x82\xAC",
+      "a=b=c",
+      "; not a comment",
+      "[not a section]",
+      "'single'x",
+      "",
   };
   for (const char* szValue : kValues) {
     SCOPED_TRACE(szValue);

@@ -45,9 +45,9 @@ TEST(Registry, FindsNoValueAndNeverTouchesTheOutputs) {
   for (const Case& c : kCases) {
     char data[16] = "untouched";
     DWORD dwType = 77, dwSize = sizeof data;
-    EXPECT_EQ(RegQueryValueExA(c.hKey, "Path", nullptr, &dwType,
-                               reinterpret_cast<LPBYTE>(data), &dwSize),
-              c.nExpected);
+    EXPECT_EQ(
+        RegQueryValueExA(c.hKey, "Path", nullptr, &dwType, reinterpret_cast<LPBYTE>(data), &dwSize),
+        c.nExpected);
     EXPECT_STREQ(data, "untouched");
     EXPECT_EQ(dwType, 77u);
     EXPECT_EQ(RegQueryValueExA(c.hKey, nullptr, nullptr, nullptr, nullptr, nullptr), c.nExpected);

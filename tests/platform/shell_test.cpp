@@ -1,3 +1,5 @@
+#include "platform/linux/shell.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/linux/shell.h"
 #include "platform/win32.h"
 #include "support/TempFolder.h"
 
@@ -131,8 +132,7 @@ struct ShellCall {
 };
 std::vector<ShellCall> g_shellCalls;
 
-void RecordShellCall(LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
-                     LPCSTR lpDirectory) {
+void RecordShellCall(LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters, LPCSTR lpDirectory) {
   const auto text = [](LPCSTR sz) { return std::string(sz ? sz : "(null)"); };
   g_shellCalls.push_back({text(lpOperation), text(lpFile), text(lpParameters), text(lpDirectory)});
 }
@@ -142,8 +142,8 @@ TEST(ShellExecuteHook, ReceivesEveryCallInsteadOfTheShell) {
   PalSetShellExecuteHook(RecordShellCall);
   const char* kFile = "\"; rm -rf ~; echo \"";
   EXPECT_TRUE(Succeeded(ShellExecuteA(nullptr, "open", kFile, "", "", SW_SHOW)));
-  EXPECT_TRUE(Succeeded(ShellExecuteA(nullptr, nullptr, "https://example.org/", nullptr, nullptr,
-                                      SW_SHOWNORMAL)));
+  EXPECT_TRUE(Succeeded(
+      ShellExecuteA(nullptr, nullptr, "https://example.org/", nullptr, nullptr, SW_SHOWNORMAL)));
   EXPECT_TRUE(Succeeded(ShellExecuteA(nullptr, "print", "/tmp/a.txt", "-x", "/tmp", SW_SHOW)));
   PalSetShellExecuteHook(nullptr);
 
@@ -196,10 +196,11 @@ class ShellExecuteTest : public TempFolderTest {
   }
 
   void InstallFakeOpener() {
-    WriteFile("bin/xdg-open",
-              "#!/bin/sh\n"
-              "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > \"$FAKE_OPEN_OUT.part\"\n"
-              "/bin/mv \"$FAKE_OPEN_OUT.part\" \"$FAKE_OPEN_OUT\"\n");
+    WriteFile(
+        "bin/xdg-open",
+        "#!/bin/sh\n"
+        "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > \"$FAKE_OPEN_OUT.part\"\n"
+        "/bin/mv \"$FAKE_OPEN_OUT.part\" \"$FAKE_OPEN_OUT\"\n");
     ASSERT_EQ(chmod(PathOf("bin/xdg-open").c_str(), 0755), 0);
   }
 
@@ -252,7 +253,8 @@ TEST_F(ShellExecuteTest, AcceptsOpenInAnyCaseAndNoVerb) {
   InstallFakeOpener();
   for (const char* szVerb : {"Open", static_cast<const char*>(nullptr)}) {
     std::filesystem::remove(PathOf("opened"));
-    ASSERT_TRUE(Succeeded(ShellExecuteA(nullptr, szVerb, "-manual.chm", nullptr, nullptr, SW_SHOW)));
+    ASSERT_TRUE(
+        Succeeded(ShellExecuteA(nullptr, szVerb, "-manual.chm", nullptr, nullptr, SW_SHOW)));
     EXPECT_TRUE(WaitForOpen().starts_with("1\n[./-manual.chm]\n"));
   }
   EXPECT_TRUE(ChildrenReaped());

@@ -38,10 +38,10 @@ TEST(MultiByteToWideChar, ConvertsUtf8WithWindowsRules) {
       {"four bytes as pair", "\xF0\x9F\x98\x80", 4, u"\xD83D\xDE00"},
       {"highest", "\xF4\x8F\xBF\xBF", 4, u"\xDBFF\xDFFF"},
       {"invalid lead", "\xFF", 1, u"\uFFFD"},
-      {"stray continuation", "a\x80" "b", 3, u"a\uFFFDb"},
+      {"stray continuation", "a\200b", 3, u"a\uFFFDb"},
       {"cut at the end", "\xC3", 1, u"\uFFFD"},
       {"cut before ascii", "\xC3(", 2, u"\uFFFD("},
-      {"cut three-byte", "\xE2\x82" "A", 3, u"\uFFFDA"},
+      {"cut three-byte", "\342\202A", 3, u"\uFFFDA"},
       {"cut four-byte at end", "\xF0\x9F\x98", 3, u"\uFFFD"},
       {"cut inside terminated", "x\xE2\x82", -1, u"x\uFFFD\0"s},
       {"overlong two", "\xC0\xAF", 2, u"\uFFFD\uFFFD"},
@@ -63,7 +63,7 @@ TEST(MultiByteToWideChar, FailsWhenTheBufferIsTooSmall) {
     int cchWideChar;
   };
   const Case kCases[] = {
-      {"abc", 3},               // no room for the terminator
+      {"abc", 3},                // no room for the terminator
       {"a\xF0\x9F\x98\x80", 2},  // half a surrogate pair would fit
       {"x", 1},
   };
@@ -132,11 +132,11 @@ TEST(WideCharToMultiByte, ConvertsToUtf8WithWindowsRules) {
       {"empty terminated", CP_ACP, u"", -1, nullptr, "\0"s, false},
       {"accents and euro", CP_ACP, u"\u00E9\u20AC", 2, nullptr, "\xC3\xA9\xE2\x82\xAC", false},
       {"pair", CP_ACP, u"\xD83D\xDE00", 2, nullptr, "\xF0\x9F\x98\x80", false},
-      {"lone high", CP_ACP, u"\xD800" u"a", 2, nullptr, "?a", true},
+      {"lone high", CP_ACP, u"\xD800\141", 2, nullptr, "?a", true},
       {"lone low at end", CP_ACP, u"a\xDC00", 2, nullptr, "a?", true},
       {"high at end of count", CP_ACP, u"\xD83D\xDE00", 1, nullptr, "?", true},
       {"pair reversed", CP_ACP, u"\xDE00\xD83D", 2, nullptr, "??", true},
-      {"own default", CP_ACP, u"\xD800" u"a", 2, "*", "*a", true},
+      {"own default", CP_ACP, u"\xD800\141", 2, "*", "*a", true},
       {"multibyte default", CP_ACP, u"\xDC00", 1, "\xC2\xA4!", "\xC2\xA4", true},
       {"empty default", CP_ACP, u"\xDC00", 1, "", "?", true},
       {"utf-8 lone surrogate", CP_UTF8, u"a\xD800", 2, nullptr, "a\xEF\xBF\xBD", false},
@@ -146,8 +146,8 @@ TEST(WideCharToMultiByte, ConvertsToUtf8WithWindowsRules) {
     SCOPED_TRACE(c.szName);
     BOOL bUsed = 7;
     LPBOOL pUsed = c.nCodePage == CP_ACP ? &bUsed : nullptr;
-    const int nNeeded = WideCharToMultiByte(c.nCodePage, 0, c.input.c_str(), c.cchWideChar,
-                                            nullptr, 0, c.szDefault, pUsed);
+    const int nNeeded = WideCharToMultiByte(c.nCodePage, 0, c.input.c_str(), c.cchWideChar, nullptr,
+                                            0, c.szDefault, pUsed);
     ASSERT_EQ(nNeeded, static_cast<int>(c.expected.size()));
     std::string out(static_cast<size_t>(nNeeded), '#');
     bUsed = 7;
@@ -167,9 +167,9 @@ TEST(WideCharToMultiByte, FailsWhenTheBufferIsTooSmall) {
     int cbMultiByte;
   };
   const Case kCases[] = {
-      {u"abc", 3},              // the terminator does not fit
-      {u"\u00E9", 2},           // two bytes and the terminator
-      {u"\xD83D\xDE00", 4},     // four bytes and the terminator
+      {u"abc", 3},           // the terminator does not fit
+      {u"\u00E9", 2},        // two bytes and the terminator
+      {u"\xD83D\xDE00", 4},  // four bytes and the terminator
   };
   for (const Case& c : kCases) {
     char buffer[8];
@@ -208,8 +208,7 @@ TEST(WideCharToMultiByte, RejectsInvalidArguments) {
     char buffer[8];
     SetLastError(0);
     EXPECT_EQ(WideCharToMultiByte(c.nCodePage, 0, c.pInput, c.cchWideChar,
-                                  c.bBuffer ? buffer : nullptr, c.cbMultiByte, c.pDefault,
-                                  c.pUsed),
+                                  c.bBuffer ? buffer : nullptr, c.cbMultiByte, c.pDefault, c.pUsed),
               0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   }

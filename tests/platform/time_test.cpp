@@ -111,11 +111,11 @@ TEST(VariantTimeToSystemTime, RoundsToTheNearestSecondAndCarries) {
       {40637.0, 59.6, {2011, 4, 4, 0, 1, 0, 1}},
       {40637.0, 3599.7, {2011, 4, 4, 1, 0, 0, 1}},
       {40637.0, 86399.4, {2011, 4, 4, 23, 59, 59, 1}},
-      {40637.0, 86399.6, {2011, 4, 5, 0, 0, 0, 2}},         // next day
-      {40543.0, 86399.6, {2011, 1, 1, 0, 0, 0, 6}},         // next month and year
-      {60.0, 86399.6, {1900, 3, 1, 0, 0, 0, 4}},            // 28 Feb 1900, then 1 March
-      {36584.0, 86399.6, {2000, 2, 29, 0, 0, 0, 2}},        // 28 Feb 2000, then 29 Feb
-      {-1.0, 86399.6, {1899, 12, 30, 0, 0, 0, 6}},          // 29 Dec 1899, then day 0
+      {40637.0, 86399.6, {2011, 4, 5, 0, 0, 0, 2}},   // next day
+      {40543.0, 86399.6, {2011, 1, 1, 0, 0, 0, 6}},   // next month and year
+      {60.0, 86399.6, {1900, 3, 1, 0, 0, 0, 4}},      // 28 Feb 1900, then 1 March
+      {36584.0, 86399.6, {2000, 2, 29, 0, 0, 0, 2}},  // 28 Feb 2000, then 29 Feb
+      {-1.0, 86399.6, {1899, 12, 30, 0, 0, 0, 6}},    // 29 Dec 1899, then day 0
       {-2.0, 43200.4, {1899, 12, 28, 12, 0, 0, 4}},
       {-657434.0, 86399.6, {100, 1, 2, 0, 0, 0, 6}},
   };
@@ -158,14 +158,14 @@ TEST(VariantTimeToSystemTime, RejectsMissingOutput) {
 
 TEST(SystemTimeToVariantTime, RejectsInvalidFields) {
   const SYSTEMTIME kCases[] = {
-      MakeSystemTime(2011, 13, 1),  MakeSystemTime(2011, 1, 32),   MakeSystemTime(2011, 65535, 1),
-      MakeSystemTime(99, 12, 31),   MakeSystemTime(0, 1, 1),       MakeSystemTime(10000, 1, 1),
-      MakeSystemTime(65535, 1, 1),  MakeSystemTime(100, 0, 15),    // December of year 99
-      MakeSystemTime(100, 1, 0),    MakeSystemTime(9999, 12, 31, 24),
+      MakeSystemTime(2011, 13, 1), MakeSystemTime(2011, 1, 32),      MakeSystemTime(2011, 65535, 1),
+      MakeSystemTime(99, 12, 31),  MakeSystemTime(0, 1, 1),          MakeSystemTime(10000, 1, 1),
+      MakeSystemTime(65535, 1, 1), MakeSystemTime(100, 0, 15),  // December of year 99
+      MakeSystemTime(100, 1, 0),   MakeSystemTime(9999, 12, 31, 24),
   };
   for (const SYSTEMTIME& st : kCases) {
-    SCOPED_TRACE(testing::Message() << st.wYear << "-" << st.wMonth << "-" << st.wDay << " "
-                                    << st.wHour);
+    SCOPED_TRACE(testing::Message()
+                 << st.wYear << "-" << st.wMonth << "-" << st.wDay << " " << st.wHour);
     SYSTEMTIME in = st;
     double dDate = 7.0;
     EXPECT_FALSE(SystemTimeToVariantTime(&in, &dDate));
@@ -204,7 +204,8 @@ bool IsLeapYear(int nYear) { return (nYear % 4 == 0 && nYear % 100 != 0) || nYea
 
 void StepOneDay(CalendarTime& when) {
   static const int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const int nMonthDays = kDaysInMonth[when.nMonth - 1] + (when.nMonth == 2 && IsLeapYear(when.nYear));
+  const int nMonthDays =
+      kDaysInMonth[when.nMonth - 1] + (when.nMonth == 2 && IsLeapYear(when.nYear));
   when.nDayOfWeek = (when.nDayOfWeek + 1) % 7;
   if (++when.nDay <= nMonthDays) return;
   when.nDay = 1;
@@ -225,8 +226,8 @@ TEST(AutomationDates, EveryDayOfTheRangeConvertsBothWaysExactly) {
     const double dFraction = static_cast<double>(nSeconds) / 86400.0;
     const double dExpected = nDay >= 0 ? nDay + dFraction : nDay - dFraction;
 
-    SYSTEMTIME st = MakeSystemTime(when.nYear, when.nMonth, when.nDay, when.nHour, when.nMinute,
-                                   when.nSecond);
+    SYSTEMTIME st =
+        MakeSystemTime(when.nYear, when.nMonth, when.nDay, when.nHour, when.nMinute, when.nSecond);
     double dDate = 0;
     SYSTEMTIME back{};
     const bool bOk = SystemTimeToVariantTime(&st, &dDate) && dDate == dExpected &&

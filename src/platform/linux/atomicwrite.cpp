@@ -23,7 +23,7 @@ std::string FolderOf(const std::string& path) {
 
 // A symbolic link is written through, so the link itself stays.
 std::string ResolvedTarget(const char* szPath) {
-  struct stat info{};
+  struct stat info {};
   if (lstat(szPath, &info) == 0 && S_ISLNK(info.st_mode)) {
     char resolved[PATH_MAX];
     if (realpath(szPath, resolved)) return resolved;
@@ -83,7 +83,7 @@ bool PalWriteAll(int nFd, const void* pData, size_t nSize) {
 bool PalIsReadOnly(const struct stat& info) { return (info.st_mode & 0222) == 0; }
 
 DWORD PalMissingPathError(const char* szPath) {
-  struct stat info{};
+  struct stat info {};
   const std::string folder = FolderOf(szPath);
   if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return ERROR_PATH_NOT_FOUND;
   return ERROR_FILE_NOT_FOUND;
@@ -96,23 +96,16 @@ BOOL PalWriteFileAtomically(const char* szPath, mode_t nNewMode, bool bNoReplace
   const size_t nSlash = target.rfind('/');
   const std::string name = nSlash == std::string::npos ? target : target.substr(nSlash + 1);
 
-  struct stat existing{};
+  struct stat existing {};
   const bool bExists = stat(target.c_str(), &existing) == 0;
-  if (bExists && bNoReplace) {
-    SetLastError(ERROR_FILE_EXISTS);
-    return FALSE;
-  }
-  if (bExists && (S_ISDIR(existing.st_mode) || PalIsReadOnly(existing))) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  if (bExists && bNoReplace) return PalFailWith(ERROR_FILE_EXISTS);
+  if (bExists && (S_ISDIR(existing.st_mode) || PalIsReadOnly(existing)))
+    return PalFailWith(ERROR_ACCESS_DENIED);
 
   std::string tempPath;
   const int nFd = CreateTemporary(folder, name, bExists ? 0600 : nNewMode, tempPath);
-  if (nFd < 0) {
-    SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : PalErrorFromErrno(errno));
-    return FALSE;
-  }
+  if (nFd < 0)
+    return PalFailWith(errno == ENOENT ? ERROR_PATH_NOT_FOUND : PalErrorFromErrno(errno));
   bool bOk = fnWrite(nFd);
   if (bOk && bExists) {
     // Best effort: only the owner or root may hand the file to its owner.
@@ -130,6 +123,6 @@ BOOL PalWriteFileAtomically(const char* szPath, mode_t nNewMode, bool bNoReplace
   }
   const int nErrno = bOk ? errno : nWriteErrno;
   unlink(tempPath.c_str());
-  SetLastError(nErrno == EEXIST && bNoReplace ? ERROR_FILE_EXISTS : PalErrorFromErrno(nErrno));
-  return FALSE;
+  return PalFailWith(nErrno == EEXIST && bNoReplace ? ERROR_FILE_EXISTS
+                                                    : PalErrorFromErrno(nErrno));
 }

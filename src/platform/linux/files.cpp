@@ -14,11 +14,6 @@
 
 namespace {
 
-BOOL FailWith(DWORD dwError) {
-  SetLastError(dwError);
-  return FALSE;
-}
-
 // Copies the byte range [pBegin, pEnd) into an output field of nSize bytes,
 // cut before a whole character; a null field is skipped.
 void CopyPart(char* szOut, size_t nSize, const char* pBegin, const char* pEnd) {
@@ -33,23 +28,23 @@ void CopyPart(char* szOut, size_t nSize, const char* pBegin, const char* pEnd) {
 }  // namespace
 
 BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES) {
-  if (!lpPathName || !*lpPathName) return FailWith(ERROR_PATH_NOT_FOUND);
+  if (!lpPathName || !*lpPathName) return PalFailWith(ERROR_PATH_NOT_FOUND);
   if (mkdir(lpPathName, 0777) == 0) return TRUE;
-  return FailWith(errno == ENOENT ? ERROR_PATH_NOT_FOUND : PalErrorFromErrno(errno));
+  return PalFailWith(errno == ENOENT ? ERROR_PATH_NOT_FOUND : PalErrorFromErrno(errno));
 }
 
 BOOL CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists) {
   if (!lpExistingFileName || !lpNewFileName || !*lpNewFileName)
-    return FailWith(ERROR_INVALID_PARAMETER);
+    return PalFailWith(ERROR_INVALID_PARAMETER);
   const int nSource = open(lpExistingFileName, O_RDONLY | O_CLOEXEC);
   if (nSource < 0) {
-    return FailWith(errno == ENOENT ? PalMissingPathError(lpExistingFileName)
-                                    : PalErrorFromErrno(errno));
+    return PalFailWith(errno == ENOENT ? PalMissingPathError(lpExistingFileName)
+                                       : PalErrorFromErrno(errno));
   }
-  struct stat source{};
+  struct stat source {};
   if (fstat(nSource, &source) != 0 || S_ISDIR(source.st_mode)) {
     close(nSource);
-    return FailWith(ERROR_ACCESS_DENIED);
+    return PalFailWith(ERROR_ACCESS_DENIED);
   }
   const BOOL bCopied = PalWriteFileAtomically(
       lpNewFileName, source.st_mode & 0777, bFailIfExists != FALSE, [&](int nFd) {
@@ -75,7 +70,7 @@ DWORD GetFileAttributesA(LPCSTR lpFileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_FILE_ATTRIBUTES;
   }
-  struct stat info{};
+  struct stat info {};
   if (stat(lpFileName, &info) != 0) {
     SetLastError(errno == ENOENT ? PalMissingPathError(lpFileName) : PalErrorFromErrno(errno));
     return INVALID_FILE_ATTRIBUTES;

@@ -37,7 +37,7 @@ DWORD PalErrorFromErrno(int nErrno) {
   }
 }
 
-BOOL PalFailFromErrno() {
-  SetLastError(PalErrorFromErrno(errno));
+BOOL PalFailWith(DWORD dwError) {
+  SetLastError(dwError);
   return FALSE;
 }

@@ -7,5 +7,5 @@
 // The Windows error code that best describes errno value nErrno.
 DWORD PalErrorFromErrno(int nErrno);
 
-// Sets the last error from errno and returns FALSE, for the common failure exit.
-BOOL PalFailFromErrno();
+// Sets the last error and returns FALSE (0): the common failure exit.
+BOOL PalFailWith(DWORD dwError);

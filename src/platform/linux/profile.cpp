@@ -104,8 +104,8 @@ class ProfileFile {
         line.text = content.substr(nPos);
         nPos = content.size();
       } else {
-        const size_t nEnd = nNewline > nPos && content[nNewline - 1] == '\r' ? nNewline - 1
-                                                                            : nNewline;
+        const size_t nEnd =
+            nNewline > nPos && content[nNewline - 1] == '\r' ? nNewline - 1 : nNewline;
         line.text = content.substr(nPos, nEnd - nPos);
         line.eol = content.substr(nEnd, nNewline + 1 - nEnd);
         nPos = nNewline + 1;
@@ -295,11 +295,6 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-BOOL FailWith(DWORD dwError) {
-  SetLastError(dwError);
-  return FALSE;
-}
-
 // Names and values that could not be read back as written (they would start
 // a new line, a section or a comment, or end the name early) are refused.
 bool IsWritable(std::string_view section, const char* lpKeyName, const char* lpString) {
@@ -331,8 +326,7 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
   const std::string_view key = Trim(lpKeyName);
   if (key.empty()) return CopyResult({}, lpReturnedString, nSize);
 
-  const size_t nKey = nHeader == ProfileFile::npos ? ProfileFile::npos
-                                                    : file.FindKey(nHeader, key);
+  const size_t nKey = nHeader == ProfileFile::npos ? ProfileFile::npos : file.FindKey(nHeader, key);
   if (nKey != ProfileFile::npos)
     return CopyResult(Unquote(file.Line(nKey).Value()), lpReturnedString, nSize);
   // The default loses its trailing blanks, as on Windows.
@@ -341,14 +335,14 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
 
 BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString,
                                 LPCSTR lpFileName) {
-  if (!lpAppName || !lpFileName || !*lpFileName) return FailWith(ERROR_INVALID_PARAMETER);
+  if (!lpAppName || !lpFileName || !*lpFileName) return PalFailWith(ERROR_INVALID_PARAMETER);
   const std::string_view section = Trim(lpAppName);
-  if (!IsWritable(section, lpKeyName, lpString)) return FailWith(ERROR_INVALID_PARAMETER);
+  if (!IsWritable(section, lpKeyName, lpString)) return PalFailWith(ERROR_INVALID_PARAMETER);
 
   std::string content;
   if (!ReadWholeFile(lpFileName, content)) {
     // A file that exists but cannot be read must not be replaced blindly.
-    if (errno != ENOENT) return FailWith(PalErrorFromErrno(errno));
+    if (errno != ENOENT) return PalFailWith(PalErrorFromErrno(errno));
     content.clear();
   }
   ProfileFile file(content);

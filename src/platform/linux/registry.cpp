@@ -29,7 +29,7 @@ LONG RegCloseKey(HKEY) { return ERROR_SUCCESS; }
 
 DWORD GetFileVersionInfoSizeA(LPCSTR lptstrFilename, LPDWORD lpdwHandle) {
   if (lpdwHandle) *lpdwHandle = 0;
-  struct stat info{};
+  struct stat info {};
   const bool bExists = lptstrFilename && stat(lptstrFilename, &info) == 0;
   SetLastError(bExists ? ERROR_RESOURCE_TYPE_NOT_FOUND : ERROR_FILE_NOT_FOUND);
   return 0;

@@ -28,12 +28,10 @@ std::atomic<PalShellExecuteHook> s_shellExecuteHook{nullptr};
 HINSTANCE ShellResult(intptr_t nCode) { return reinterpret_cast<HINSTANCE>(nCode); }
 constexpr intptr_t kShellSuccess = 33;
 
-bool IsOpenVerb(LPCSTR lpOperation) {
-  return !lpOperation || strcasecmp(lpOperation, "open") == 0;
-}
+bool IsOpenVerb(LPCSTR lpOperation) { return !lpOperation || strcasecmp(lpOperation, "open") == 0; }
 
 bool IsDirectory(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

@@ -33,7 +33,7 @@ size_t DecodeUtf8(const unsigned char* p, size_t n, char32_t& cp, bool& bValid) 
   } else if (c >= 0xE0 && c <= 0xEF) {
     nLength = 3;
     cp = c & 0x0F;
-    if (c == 0xE0) nLow = 0xA0;  // no overlong forms
+    if (c == 0xE0) nLow = 0xA0;   // no overlong forms
     if (c == 0xED) nHigh = 0x9F;  // no encoded surrogates
   } else if (c >= 0xF0 && c <= 0xF4) {
     nLength = 4;
@@ -103,18 +103,13 @@ class OutputSink {
 
 bool IsSupportedCodePage(UINT CodePage) { return CodePage == CP_ACP || CodePage == CP_UTF8; }
 
-int Fail(DWORD dwError) {
-  SetLastError(dwError);
-  return 0;
-}
-
 }  // namespace
 
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                         LPWSTR lpWideCharStr, int cchWideChar) {
-  if (!IsSupportedCodePage(CodePage) || !lpMultiByteStr || cbMultiByte == 0 ||
-      cbMultiByte < -1 || cchWideChar < 0 || (!lpWideCharStr && cchWideChar != 0))
-    return Fail(ERROR_INVALID_PARAMETER);
+  if (!IsSupportedCodePage(CodePage) || !lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 ||
+      cchWideChar < 0 || (!lpWideCharStr && cchWideChar != 0))
+    return PalFailWith(ERROR_INVALID_PARAMETER);
 
   // -1: a zero-terminated text, whose terminator is converted too.
   const size_t nInput =
@@ -126,7 +121,7 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int 
     bool bValid = true;
     i += DecodeUtf8(pInput + i, nInput - i, cp, bValid);
     if (!bValid) {
-      if (dwFlags & MB_ERR_INVALID_CHARS) return Fail(ERROR_NO_UNICODE_TRANSLATION);
+      if (dwFlags & MB_ERR_INVALID_CHARS) return PalFailWith(ERROR_NO_UNICODE_TRANSLATION);
       cp = kReplacement;
     }
     WCHAR units[2];
@@ -138,7 +133,7 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int 
     } else {
       units[0] = static_cast<WCHAR>(cp);
     }
-    if (!out.Put(units, nUnits)) return Fail(ERROR_INSUFFICIENT_BUFFER);
+    if (!out.Put(units, nUnits)) return PalFailWith(ERROR_INSUFFICIENT_BUFFER);
   }
   return out.Count();
 }
@@ -146,12 +141,12 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int 
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
                         LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
                         LPBOOL lpUsedDefaultChar) {
-  if (!IsSupportedCodePage(CodePage) || !lpWideCharStr || cchWideChar == 0 ||
-      cchWideChar < -1 || cbMultiByte < 0 || (!lpMultiByteStr && cbMultiByte != 0))
-    return Fail(ERROR_INVALID_PARAMETER);
+  if (!IsSupportedCodePage(CodePage) || !lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 ||
+      cbMultiByte < 0 || (!lpMultiByteStr && cbMultiByte != 0))
+    return PalFailWith(ERROR_INVALID_PARAMETER);
   const bool bAnsi = CodePage == CP_ACP;
   // Windows refuses a default character for UTF-8: everything has an encoding.
-  if (!bAnsi && (lpDefaultChar || lpUsedDefaultChar)) return Fail(ERROR_INVALID_PARAMETER);
+  if (!bAnsi && (lpDefaultChar || lpUsedDefaultChar)) return PalFailWith(ERROR_INVALID_PARAMETER);
 
   // What an unpaired surrogate becomes: the first character of the caller's
   // default, else '?', for ANSI; U+FFFD for UTF-8.
@@ -187,14 +182,15 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int 
       cp = 0x10000 + ((cp - 0xD800) << 10) + (lpWideCharStr[i++] - 0xDC00);
       nBytes = static_cast<int>(EncodeUtf8(cp, bytes));
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      if (!bAnsi && (dwFlags & WC_ERR_INVALID_CHARS)) return Fail(ERROR_NO_UNICODE_TRANSLATION);
+      if (!bAnsi && (dwFlags & WC_ERR_INVALID_CHARS))
+        return PalFailWith(ERROR_NO_UNICODE_TRANSLATION);
       memcpy(bytes, defaultChar, nDefaultLength);
       nBytes = nDefaultLength;
       bUsedDefault = true;
     } else {
       nBytes = static_cast<int>(EncodeUtf8(cp, bytes));
     }
-    if (!out.Put(bytes, nBytes)) return Fail(ERROR_INSUFFICIENT_BUFFER);
+    if (!out.Put(bytes, nBytes)) return PalFailWith(ERROR_INSUFFICIENT_BUFFER);
   }
   if (lpUsedDefaultChar) *lpUsedDefaultChar = bUsedDefault ? TRUE : FALSE;
   return out.Count();

@@ -103,13 +103,13 @@ INT SystemTimeToVariantTime(LPSYSTEMTIME lpSystemTime, DOUBLE* pvtime) {
     --nYear;
   }
   long nSeconds = st.wHour * 3600L + st.wMinute * 60L + st.wSecond;
-  const long nDay = DaysFromCivil(nYear, nMonth, 1) - kOleEpoch + (st.wDay - 1) +
-                    nSeconds / kSecondsPerDay;
+  const long nDay =
+      DaysFromCivil(nYear, nMonth, 1) - kOleEpoch + (st.wDay - 1) + nSeconds / kSecondsPerDay;
   nSeconds %= kSecondsPerDay;
   if (nDay < kFirstDay || nDay > kLastDay) return FALSE;
 
   const double dFraction = static_cast<double>(nSeconds) / kSecondsPerDay;
-  *pvtime = nDay >= 0 ? static_cast<double>(nDay) + dFraction
-                      : static_cast<double>(nDay) - dFraction;
+  *pvtime =
+      nDay >= 0 ? static_cast<double>(nDay) + dFraction : static_cast<double>(nDay) - dFraction;
   return TRUE;
 }

@@ -27,9 +27,7 @@ void TempFolderTest::TearDown() {
   std::filesystem::remove_all(m_sFolder, error);
 }
 
-std::string TempFolderTest::PathOf(const std::string& name) const {
-  return m_sFolder + "/" + name;
-}
+std::string TempFolderTest::PathOf(const std::string& name) const { return m_sFolder + "/" + name; }
 
 void TempFolderTest::WriteFile(const std::string& name, const std::string& content) const {
   std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
