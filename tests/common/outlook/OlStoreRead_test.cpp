@@ -30,6 +30,11 @@ class StoreReadTest : public StoreOutlookTest {
  protected:
   void SetUp() override {
     StoreOutlookTest::SetUp();
+    if (HasFatalFailure()) return;
+    Seed([this] { Arrange(); });
+  }
+
+  void Arrange() {
     const int64_t nContacts = Folder(FolderKind::Contacts);
     m_ids["Ann"] = Add(ItemKind::Contact, nContacts,
                        {{"FirstName", std::string("Ann")},

@@ -28,6 +28,13 @@ void StoreOutlookTest::TearDown() {
   }
 }
 
+void StoreOutlookTest::Seed(const std::function<void()>& fnSeed) {
+  olstore::Transaction transaction(m_pStore->Db());
+  ASSERT_TRUE(transaction.Active()) << m_pStore->ErrorMessage();
+  fnSeed();
+  EXPECT_TRUE(transaction.Commit()) << m_pStore->ErrorMessage();
+}
+
 int64_t StoreOutlookTest::Folder(olstore::FolderKind nKind, const std::vector<std::string>& path) {
   std::optional<olstore::FolderRecord> folder = m_pStore->DefaultFolder(nKind);
   for (const std::string& strName : path) {
