@@ -1,12 +1,18 @@
-// Wizard page: the contacts to update.
+// Wizard page 3 for contacts: the contacts to update.
 #pragma once
 
-#include "app/Page.h"
+#include "app/RecordPage.h"
 
-class TfmAddrData : public TfmPage {
+class TfmAddrData : public TfmRecordPage {
   Q_OBJECT
 
  public:
   explicit TfmAddrData(QWidget* pParent = nullptr);
-  bool UpdateData(bool bSave) override;
+
+  QTreeView* lvAddrData;
+  QPushButton* btnAddrDetail;
+  QMenu* pmAddrDetail;
+  QAction* pmiAddrSelAll;
+  QAction* pmiAddrClear;
+  QAction* pmiAddrDetail;
 };

@@ -1,12 +1,18 @@
-// Wizard page: the calendar items to update.
+// Wizard page 3 for the calendar: the calendar items to update.
 #pragma once
 
-#include "app/Page.h"
+#include "app/RecordPage.h"
 
-class TfmDateData : public TfmPage {
+class TfmDateData : public TfmRecordPage {
   Q_OBJECT
 
  public:
   explicit TfmDateData(QWidget* pParent = nullptr);
-  bool UpdateData(bool bSave) override;
+
+  QTreeView* lvDateData;
+  QPushButton* btnDateDetail;
+  QMenu* pmDateData;
+  QAction* pmiDateSelAll;
+  QAction* pmiDateClear;
+  QAction* pmiDateDetail;
 };

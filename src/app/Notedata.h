@@ -1,12 +1,18 @@
-// Wizard page: the notes to update.
+// Wizard page 3 for notes: the notes to update.
 #pragma once
 
-#include "app/Page.h"
+#include "app/RecordPage.h"
 
-class TfmNoteData : public TfmPage {
+class TfmNoteData : public TfmRecordPage {
   Q_OBJECT
 
  public:
   explicit TfmNoteData(QWidget* pParent = nullptr);
-  bool UpdateData(bool bSave) override;
+
+  QTreeView* lvNoteData;
+  QPushButton* btnMemoDetail;
+  QMenu* pmiMemoData;
+  QAction* pmiMemoSelAll;
+  QAction* pmiMemoClear;
+  QAction* pmiMemoDetail;
 };

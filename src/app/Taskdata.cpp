@@ -1,5 +1,34 @@
 #include "app/Taskdata.h"
 
-TfmTaskData::TfmTaskData(QWidget* pParent) : TfmPage(pParent) {}
+#include "app/Context.h"
+#include "app/Tododetail.h"
+#include "common/outlook/OlTask.h"
 
-bool TfmTaskData::UpdateData(bool /*bSave*/) { return true; }
+namespace {
+
+const RecordColumn kColumns[] = {
+    {"Description", 360, tdkSubject},
+    {"Due Date", 100, tdkDueDate},
+    {"Priority", 80, tdkPriority},
+    {"Completed", 80, tdkCompleted},
+};
+
+const RecordPageKind kKind = {
+    kColumns,
+    &ContainerText<CommTaskMgr, TaskRecord, DisplayField>,
+    true,
+    "No task record is selected. Please select the records you want to update.",
+    [] { return ContainerRecords(g_pOlTaskUtil ? g_pOlTaskUtil->GetContainer() : nullptr); },
+    &ShowRecordDetail<TfmTodoDetail, TaskRecord>,
+};
+
+}  // namespace
+
+TfmTaskData::TfmTaskData(QWidget* pParent)
+    : TfmRecordPage(kKind, pParent),
+      lvTaskData(List()),
+      btnTodoDetail(DetailButton()),
+      pmiTodoData(PopupMenu()),
+      pmiTodoSelAll(SelAllItem()),
+      pmiTodoClear(ClearItem()),
+      pmiTodoDetail(DetailItem()) {}

@@ -1,12 +1,19 @@
-// Wizard page: the tasks to update.
+// Wizard page 3 for tasks: the tasks to update.
 #pragma once
 
-#include "app/Page.h"
+#include "app/RecordPage.h"
 
-class TfmTaskData : public TfmPage {
+class TfmTaskData : public TfmRecordPage {
   Q_OBJECT
 
  public:
   explicit TfmTaskData(QWidget* pParent = nullptr);
-  bool UpdateData(bool bSave) override;
+
+  // Its descriptions can be retyped in place; that changes only what the row shows.
+  QTreeView* lvTaskData;
+  QPushButton* btnTodoDetail;
+  QMenu* pmiTodoData;
+  QAction* pmiTodoSelAll;
+  QAction* pmiTodoClear;
+  QAction* pmiTodoDetail;
 };

@@ -1,0 +1,120 @@
+#include "app/RecordPage.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/Context.h"
+#include "app/UiSeams.h"
+#include "common/misc/CxList.h"
+
+TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
+    : TfmPage(pParent), m_kind(kind) {
+  m_pModel = new RecordListModel(kind.columns, kind.fnText, kind.bCaptionEditable, this);
+
+  // A report-style list: columns with a header, no tree, one whole row
+  // selected at a time, every row as high as the others (so even a very long
+  // list scrolls without measuring its rows).
+  m_pList = new QTreeView(this);
+  m_pList->setModel(m_pModel);
+  m_pList->setRootIsDecorated(false);
+  m_pList->setItemsExpandable(false);
+  m_pList->setUniformRowHeights(true);
+  m_pList->setAllColumnsShowFocus(true);
+  m_pList->setAlternatingRowColors(true);
+  m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Double-click opens the details, so a retyped caption starts with F2 or a
+  // click on the selected row, as in any report list.
+  m_pList->setEditTriggers(kind.bCaptionEditable
+                               ? QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked
+                               : QAbstractItemView::NoEditTriggers);
+  QHeaderView* pHeader = m_pList->header();
+  pHeader->setStretchLastSection(false);
+  pHeader->setSectionsMovable(false);
+  for (size_t i = 0; i < kind.columns.size(); ++i)
+    pHeader->resizeSection(static_cast<int>(i), kind.columns[i].nWidth);
+
+  m_pMenu = new QMenu(this);
+  m_pSelAllItem = m_pMenu->addAction(QStringLiteral("&Select All"));
+  m_pClearItem = m_pMenu->addAction(QStringLiteral("&Clear All"));
+  m_pMenu->addSeparator();
+  m_pDetailItem = m_pMenu->addAction(QStringLiteral("&Detail Information"));
+  m_pList->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  btnSelAll = new QPushButton(QStringLiteral("&Select All"), this);
+  btnClear = new QPushButton(QStringLiteral("Clea&r"), this);
+  m_pDetailButton = new QPushButton(QStringLiteral("&Details"), this);
+
+  connect(btnSelAll, &QPushButton::clicked, this, &TfmRecordPage::SelectAll);
+  connect(btnClear, &QPushButton::clicked, this, &TfmRecordPage::ClearAll);
+  connect(m_pDetailButton, &QPushButton::clicked, this, &TfmRecordPage::ShowDetail);
+  connect(m_pSelAllItem, &QAction::triggered, this, &TfmRecordPage::SelectAll);
+  connect(m_pClearItem, &QAction::triggered, this, &TfmRecordPage::ClearAll);
+  connect(m_pDetailItem, &QAction::triggered, this, &TfmRecordPage::ShowDetail);
+  connect(m_pList, &QTreeView::doubleClicked, this, &TfmRecordPage::ShowDetail);
+  connect(m_pList, &QTreeView::customContextMenuRequested, this, &TfmRecordPage::ShowPopupMenu);
+
+  auto* pButtons = new QHBoxLayout;
+  pButtons->addWidget(btnSelAll);
+  pButtons->addWidget(btnClear);
+  pButtons->addStretch();
+  pButtons->addWidget(m_pDetailButton);
+
+  auto* pLayout = new QVBoxLayout(this);
+  pLayout->setContentsMargins(12, 12, 12, 12);
+  pLayout->setSpacing(8);
+  pLayout->addWidget(m_pList, 1);
+  pLayout->addLayout(pButtons);
+}
+
+bool TfmRecordPage::UpdateData(bool bSave) {
+  if (bSave) return CollectTicked();
+  Fill();
+  return true;
+}
+
+void TfmRecordPage::Fill() {
+  m_pModel->SetRecords(m_kind.fnRecords());
+  if (m_pModel->RecordCount() > 0)
+    m_pList->selectionModel()->setCurrentIndex(m_pModel->index(0, 0),
+                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool TfmRecordPage::CollectTicked() {
+  // The list holds pointers into the container, never owned; it is refilled
+  // whole, so going back from the run page and forward again lists each
+  // ticked record once.
+  if (g_pRecordList) {
+    g_pRecordList->RemoveAll(false);
+    for (void* pRecord : m_pModel->TickedRecords()) g_pRecordList->Add(pRecord);
+  }
+  if (!g_pRecordList || g_pRecordList->GetCount() == 0) {
+    ShowMessageBox(this, QString::fromUtf8(m_kind.szNoneTicked), QStringLiteral("Error"), QMessageBox::Critical);
+    return false;
+  }
+  return true;
+}
+
+void TfmRecordPage::SelectAll() { m_pModel->SetAllTicked(true); }
+
+void TfmRecordPage::ClearAll() { m_pModel->SetAllTicked(false); }
+
+void* TfmRecordPage::SelectedRecord() const {
+  const QModelIndexList rows = m_pList->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return nullptr;
+  return m_pModel->RecordAt(rows.constFirst().row());
+}
+
+void TfmRecordPage::ShowDetail() {
+  if (void* pRecord = SelectedRecord()) m_kind.fnShowDetail(this, pRecord);
+}
+
+void TfmRecordPage::ShowPopupMenu(const QPoint& point) {
+  m_pMenu->popup(m_pList->viewport()->mapToGlobal(point));
+}

@@ -1,0 +1,96 @@
+// Wizard page 3, whatever the kind: the records of the mode's container in a
+// report-style list with ticks, "Select All", "Clear" and "Details" (buttons
+// and pop-up menu). Leaving it forward hands the ticked records to the update
+// run through g_pRecordList. The four kinds differ only in what RecordPageKind
+// holds.
+#pragma once
+
+#include <QPointer>
+#include <span>
+#include <vector>
+
+#include "app/Page.h"
+#include "app/RecordListModel.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTreeView;
+
+struct RecordPageKind {
+  std::span<const RecordColumn> columns;
+  RecordTextFn fnText;
+  bool bCaptionEditable;
+  // The message of the leave-check when no row is ticked.
+  const char* szNoneTicked;
+  // The records of the mode's container, in container order; none without a context.
+  std::vector<void*> (*fnRecords)();
+  // Shows the kind's detail viewer for one record, modal over pOwner.
+  void (*fnShowDetail)(QWidget* pOwner, const void* pRecord);
+};
+
+class TfmRecordPage : public TfmPage {
+  Q_OBJECT
+
+ public:
+  // false lists the container's records, all ticked, the first selected;
+  // true puts the ticked records into g_pRecordList, which it empties first
+  // so that leaving the page again never hands a record twice. Without a
+  // ticked row it says so and returns false.
+  bool UpdateData(bool bSave) override;
+
+  void SelectAll();
+  void ClearAll();
+  // Opens the detail viewer for the selected row; nothing without one.
+  void ShowDetail();
+  // The record of the selected row; none when no row is selected.
+  void* SelectedRecord() const;
+
+  RecordListModel* Model() const { return m_pModel; }
+  QTreeView* List() const { return m_pList; }
+  QPushButton* DetailButton() const { return m_pDetailButton; }
+  QMenu* PopupMenu() const { return m_pMenu; }
+  QAction* SelAllItem() const { return m_pSelAllItem; }
+  QAction* ClearItem() const { return m_pClearItem; }
+  QAction* DetailItem() const { return m_pDetailItem; }
+
+  QPushButton* btnSelAll;
+  QPushButton* btnClear;
+
+ protected:
+  // kind must outlive the page (a static table of the kind's unit).
+  TfmRecordPage(const RecordPageKind& kind, QWidget* pParent);
+
+ private:
+  void Fill();
+  bool CollectTicked();
+  void ShowPopupMenu(const QPoint& point);
+
+  const RecordPageKind& m_kind;
+  RecordListModel* m_pModel;
+  QTreeView* m_pList;
+  QPushButton* m_pDetailButton;
+  QMenu* m_pMenu;
+  QAction* m_pSelAllItem;
+  QAction* m_pClearItem;
+  QAction* m_pDetailItem;
+};
+
+// The records of a container from First() to Next() giving none.
+template <typename TMgr>
+std::vector<void*> ContainerRecords(TMgr* pMgr) {
+  std::vector<void*> records;
+  if (!pMgr) return records;
+  for (auto* pRecord = pMgr->First(); pRecord; pRecord = pMgr->Next()) records.push_back(pRecord);
+  return records;
+}
+
+// Creates the viewer owned by pOwner, gives it the record, shows it modally
+// and frees it when it closes.
+template <typename TViewer, typename TRecord>
+void ShowRecordDetail(QWidget* pOwner, const void* pRecord) {
+  QPointer<TViewer> pViewer = new TViewer(pOwner);
+  pViewer->SetRecord(static_cast<const TRecord*>(pRecord));
+  pViewer->exec();
+  delete pViewer.data();
+}
