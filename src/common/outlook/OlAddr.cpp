@@ -207,7 +207,7 @@ void OlAddrUtil::ClearItems() {
 }
 
 void OlAddrUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new CommAddrMgr;
+  if (!m_pContainer) m_pContainer = new (std::nothrow) CommAddrMgr;
   m_pFolder = nullptr;
   Connect();
 }
@@ -253,12 +253,7 @@ bool OlAddrUtil::ReadContact(IDispatch* pItem, AddrImage* pImage) {
 }
 
 bool OlAddrUtil::SaveItem(const AddrImage* pImage) {
-  if (!pImage) return false;
-  IDispatch* pItem = FindItemToSave(pImage->EntryID, pImage->StoreID);
-  if (!pItem) return false;
-  const bool bSaved = WriteContact(pItem, pImage);
-  pItem->Release();
-  return bSaved;
+  return SaveImage(pImage, [this](IDispatch* pItem, const AddrImage* p) { return WriteContact(pItem, p); });
 }
 
 bool OlAddrUtil::WriteContact(IDispatch* pItem, const AddrImage* pImage) {

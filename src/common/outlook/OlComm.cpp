@@ -72,7 +72,7 @@ void OlBaseUtil::ClearItems() {
 }
 
 void OlBaseUtil::Initialize() {
-  if (!m_pItemList) m_pItemList = new CxList;
+  if (!m_pItemList) m_pItemList = new (std::nothrow) CxList;
   m_bIncludeSubfolders = false;
   m_bConnected = Connect();
 }
@@ -130,8 +130,9 @@ bool OlBaseUtil::Connect() {
   }
   QM_LOG(2, "Got Outlook IDispatch interface successfully.");
   // The wrapper takes its own reference.
-  g_OlConnection.pApplication = new CDispCmd(pAppDispatch);
+  g_OlConnection.pApplication = new (std::nothrow) CDispCmd(pAppDispatch);
   pAppDispatch->Release();
+  if (!g_OlConnection.pApplication) return fail();
 
   VARIANT argument;
   VariantInit(&argument);
@@ -148,8 +149,9 @@ bool OlBaseUtil::Connect() {
     return fail();
   }
   QM_LOG(2, "Get Outlook MAPI namespace object successfully.");
-  g_OlConnection.pNameSpace = new CDispCmd(result.pdispVal);
+  g_OlConnection.pNameSpace = new (std::nothrow) CDispCmd(result.pdispVal);
   VariantClear(&result);
+  if (!g_OlConnection.pNameSpace) return fail();
 
   m_bConnected = true;
   g_OlConnection.bStarted = true;
@@ -230,7 +232,10 @@ HRESULT OlBaseUtil::OpenDefaultFolder(int32_t nFolder, CDispCmd** ppFolder) {
   HRESULT hr = m_pNameSpace->Call(OLESTR("GetDefaultFolder"), &argument, 1, &result,
                                   DISPATCH_METHOD, nullptr, 0);
   if (SUCCEEDED(hr) && (result.vt != VT_DISPATCH || !result.pdispVal)) hr = DISP_E_TYPEMISMATCH;
-  if (SUCCEEDED(hr)) *ppFolder = new CDispCmd(result.pdispVal);
+  if (SUCCEEDED(hr)) {
+    *ppFolder = new (std::nothrow) CDispCmd(result.pdispVal);
+    if (!*ppFolder) hr = E_OUTOFMEMORY;
+  }
   VariantClear(&result);
   return hr;
 }

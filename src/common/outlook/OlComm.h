@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <new>
 
 #include "common/misc/CxText.h"
 #include "common/misc/DispCmd.h"
@@ -71,6 +72,18 @@ class OlBaseUtil {
 
   // GetItemFromID for a save: logs when the item cannot be found.
   IDispatch* FindItemToSave(const char* szEntryID, const char* szStoreID);
+
+  // Fetches the item an image was read from (by its EntryID and StoreID) and
+  // hands both to fnWrite; false when there is no image or no such item.
+  template <typename TImage, typename TWrite>
+  bool SaveImage(const TImage* pImage, TWrite fnWrite) {
+    if (!pImage) return false;
+    IDispatch* pItem = FindItemToSave(pImage->EntryID, pImage->StoreID);
+    if (!pItem) return false;
+    const bool bSaved = fnWrite(pItem, pImage);
+    pItem->Release();
+    return bSaved;
+  }
 
   CDispCmd* m_pApplication;  // copies of the shared connection's objects,
   CDispCmd* m_pNameSpace;    // which owns and releases them

@@ -144,7 +144,7 @@ void OlDateUtil::ClearItems() {
 }
 
 void OlDateUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new CommDateMgr;
+  if (!m_pContainer) m_pContainer = new (std::nothrow) CommDateMgr;
   m_pFolder = nullptr;
   Connect();
 }
@@ -211,12 +211,7 @@ bool OlDateUtil::ReadAppointment(IDispatch* pItem, DateImage* pImage) {
 }
 
 bool OlDateUtil::SaveItem(const DateImage* pImage) {
-  if (!pImage) return false;
-  IDispatch* pItem = FindItemToSave(pImage->EntryID, pImage->StoreID);
-  if (!pItem) return false;
-  const bool bSaved = WriteAppointment(pItem, pImage);
-  pItem->Release();
-  return bSaved;
+  return SaveImage(pImage, [this](IDispatch* pItem, const DateImage* p) { return WriteAppointment(pItem, p); });
 }
 
 bool OlDateUtil::WriteAppointment(IDispatch* pItem, const DateImage* pImage) {

@@ -56,7 +56,7 @@ void OlNoteUtil::ClearItems() {
 }
 
 void OlNoteUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new CommNoteMgr;
+  if (!m_pContainer) m_pContainer = new (std::nothrow) CommNoteMgr;
   m_pFolder = nullptr;
   Connect();
 }
@@ -106,12 +106,7 @@ bool OlNoteUtil::ReadNote(IDispatch* pItem, NoteImage* pImage) {
 }
 
 bool OlNoteUtil::SaveItem(const NoteImage* pImage) {
-  if (!pImage) return false;
-  IDispatch* pItem = FindItemToSave(pImage->EntryID, pImage->StoreID);
-  if (!pItem) return false;
-  const bool bSaved = WriteNote(pItem, pImage);
-  pItem->Release();
-  return bSaved;
+  return SaveImage(pImage, [this](IDispatch* pItem, const NoteImage* p) { return WriteNote(pItem, p); });
 }
 
 bool OlNoteUtil::WriteNote(IDispatch* pItem, const NoteImage* pImage) {

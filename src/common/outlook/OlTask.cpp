@@ -100,7 +100,7 @@ void OlTaskUtil::ClearItems() {
 }
 
 void OlTaskUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new CommTaskMgr;
+  if (!m_pContainer) m_pContainer = new (std::nothrow) CommTaskMgr;
   m_pFolder = nullptr;
   Connect();
 }
@@ -148,12 +148,7 @@ bool OlTaskUtil::ReadTask(IDispatch* pItem, TaskImage* pImage) {
 }
 
 bool OlTaskUtil::SaveItem(const TaskImage* pImage) {
-  if (!pImage) return false;
-  IDispatch* pItem = FindItemToSave(pImage->EntryID, pImage->StoreID);
-  if (!pItem) return false;
-  const bool bSaved = WriteTask(pItem, pImage);
-  pItem->Release();
-  return bSaved;
+  return SaveImage(pImage, [this](IDispatch* pItem, const TaskImage* p) { return WriteTask(pItem, p); });
 }
 
 bool OlTaskUtil::WriteTask(IDispatch* pItem, const TaskImage* pImage) {

@@ -28,6 +28,8 @@ struct KindCase {
   int32_t nFolder;
   const char* szProperty;
   const char* szItemsFailed;
+  const char* szNameFailed;
+  const char* szStoreFailed;  // null: not logged
   // Builds the accessor, reads, changes the first image and saves it: 1 saved,
   // 0 refused, -1 when there was nothing to save.
   int (*pfnSaveFirst)(Change nChange, const char* szText);
@@ -46,19 +48,25 @@ int SaveFirst(char (TImage::*pmText)[N], TField nField, Change nChange, const ch
 const KindCase kKinds[] = {
     {"contacts", 10, "JobTitle",
      "Failed to get the \"Items\" property of the Contact folder. hr=0x80004005",
+     "Failed to get the name of the Contact folder. hr=0x80004005",
+     "Failed to get the StoreID of the Contact folder. hr=0x80004005",
      [](Change n, const char* sz) {
        return SaveFirst<OlAddrUtil>(&AddrImage::JobTitle, AddrField::JobTitle, n, sz);
      }},
     {"calendar", 9, "Location", "Failed to get Calendar Items property.",
+     "Failed to get the name of the folder. hr=0x80004005",
+     "Failed to get the StoreID of the Calendar folder. hr=0x80004005",
      [](Change n, const char* sz) {
        return SaveFirst<OlDateUtil>(&DateImage::Location, DateField::Location, n, sz);
      }},
     {"tasks", 13, "Subject", "Failed to get the \"Items\" property of the Task folder. hr=0x80004005",
+     "Failed to get the name of the folder. hr=0x80004005", nullptr,
      [](Change n, const char* sz) {
        return SaveFirst<OlTaskUtil>(&TaskImage::Subject, TaskField::Subject, n, sz);
      }},
     {"notes", 12, "Categories",
      "Failed to get the \"Items\" property of the Notes folder. hr=0x80004005",
+     "Failed to get the name of the folder. hr=0x80004005", nullptr,
      [](Change n, const char* sz) {
        return SaveFirst<OlNoteUtil>(&NoteImage::Categories, NoteField::Categories, n, sz);
      }},
@@ -145,6 +153,40 @@ TEST_P(KindSaveTest, ItemsMissingEndsTheFolderWithoutItsSubfolders) {
   pRoot->Fail("Items", DISPATCH_PROPERTYGET, E_FAIL);
   EXPECT_EQ(GetParam().pfnSaveFirst(Change::kSet, "new"), -1);
   EXPECT_EQ(m_env.Count(GetParam().szItemsFailed, true), 1);
+  for (const std::string& strLine : FakeJournalOf(pRoot->Label())) EXPECT_NE(strLine, "get Folders");
+  EXPECT_TRUE(FakeJournalOf(pSub->Label()).empty());
+}
+
+TEST_P(KindSaveTest, FolderNameMissingStillReadsItsItems) {
+  FakeObject* pItem = AddItem("old");
+  m_pOutlook->DefaultFolder(GetParam().nFolder)->Fail("Name", DISPATCH_PROPERTYGET, E_FAIL);
+  EXPECT_EQ(GetParam().pfnSaveFirst(Change::kSet, "new"), 1);
+  EXPECT_EQ(m_env.Count(GetParam().szNameFailed, true), 1);
+  EXPECT_EQ(pItem->Value(GetParam().szProperty), "\"new\"");
+}
+
+TEST_P(KindSaveTest, StoreIdMissingMakesItemsUnsavable) {
+  FakeObject* pItem = AddItem("old");
+  m_pOutlook->DefaultFolder(GetParam().nFolder)->Fail("StoreID", DISPATCH_PROPERTYGET, E_FAIL);
+  EXPECT_EQ(GetParam().pfnSaveFirst(Change::kSet, "new"), 0);
+  if (GetParam().szStoreFailed) {
+    EXPECT_EQ(m_env.Count(GetParam().szStoreFailed, true), 1);
+  }
+  EXPECT_EQ(m_env.Count("Failed to find the item by its EntryID.", true), 1);
+  EXPECT_TRUE(Writes(pItem).empty());
+  for (const std::string& strLine : FakeJournalOf("NameSpace")) {
+    EXPECT_EQ(strLine.find("GetItemFromID"), std::string::npos);
+  }
+}
+
+TEST_P(KindSaveTest, SubfoldersNotWalkedUnlessAsked) {
+  FakeObject* pRoot = m_pOutlook->DefaultFolder(GetParam().nFolder);
+  FakeObject* pSub = m_pOutlook->AddFolder(pRoot, "Sub");
+  FakeObject* pDeep = m_pOutlook->AddFolder(pSub, "Deep");
+  FakeObject* pItem = m_pOutlook->AddItem(pDeep, "E9");
+  pItem->SetText(GetParam().szProperty, "old");
+  // Without subfolders the folder's own (empty) item list is all there is.
+  EXPECT_EQ(GetParam().pfnSaveFirst(Change::kSet, "new"), -1);
   for (const std::string& strLine : FakeJournalOf(pRoot->Label())) EXPECT_NE(strLine, "get Folders");
   EXPECT_TRUE(FakeJournalOf(pSub->Label()).empty());
 }
