@@ -192,7 +192,7 @@ bool CreateStoreFile(const std::string& path, std::mt19937_64& random, std::stri
 
 }  // namespace
 
-std::shared_ptr<Store> Store::Open(const std::string& path, std::string& error) {
+std::shared_ptr<Store> Store::Open(const std::string& path, std::string& error, bool create) {
   error.clear();
   if (path.empty()) {
     error = "no store path given";
@@ -202,9 +202,13 @@ std::shared_ptr<Store> Store::Open(const std::string& path, std::string& error) 
   store->m_random = MakeRandomEngine();
   store->m_path = path;
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 && errno == ENOENT &&
-      !CreateStoreFile(path, store->m_random, error))
-    return nullptr;
+  if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+    if (!create) {
+      error = "there is no store at " + path;
+      return nullptr;
+    }
+    if (!CreateStoreFile(path, store->m_random, error)) return nullptr;
+  }
   if (!store->OpenExisting(path, error)) return nullptr;
   return store;
 }
@@ -322,6 +326,17 @@ int64_t Store::CountItems(int64_t folderId) {
   Query query = m_db.Prepare("SELECT count(*) FROM items WHERE folder_id = ?1");
   query.Bind(1, folderId);
   return query.Next() ? query.Int(0) : 0;
+}
+
+std::vector<std::pair<ItemKind, int64_t>> Store::CountByKind(int64_t folderId) {
+  Query query = m_db.Prepare(
+      "SELECT class, count(*) FROM items WHERE folder_id = ?1 GROUP BY class ORDER BY class");
+  query.Bind(1, folderId);
+  std::vector<std::pair<ItemKind, int64_t>> counts;
+  while (query.Next())
+    if (std::optional<ItemKind> kind = KindFromClass(static_cast<int32_t>(query.Int(0))))
+      counts.emplace_back(*kind, query.Int(1));
+  return counts;
 }
 
 std::optional<ItemData> Store::LoadAs(int64_t id, int32_t olClass) {

@@ -33,8 +33,10 @@ class Store {
   // The store at path, created when the file does not exist; null with the
   // reason in error when it cannot be used (not a store, made by a newer
   // version, read-only, locked by another program, ...). A file that is
-  // refused is left exactly as it was.
-  static std::shared_ptr<Store> Open(const std::string& path, std::string& error);
+  // refused is left exactly as it was. With create false a missing file is
+  // refused too.
+  static std::shared_ptr<Store> Open(const std::string& path, std::string& error,
+                                     bool create = true);
 
   Store(const Store&) = delete;
   Store& operator=(const Store&) = delete;
@@ -59,6 +61,8 @@ class Store {
 
   // Items, in insertion order within a folder.
   int64_t CountItems(int64_t folderId);
+  // How many items of each kind a folder holds (kinds without items left out).
+  std::vector<std::pair<ItemKind, int64_t>> CountByKind(int64_t folderId);
   std::optional<ItemData> NextItem(int64_t folderId, int64_t afterId);
   std::optional<ItemData> ItemAt(int64_t folderId, int64_t index);
   std::optional<ItemData> ItemByEntryId(std::string_view entryId);
