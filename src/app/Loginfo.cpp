@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/Apputil.h"
+#include "app/Look.h"
 #include "app/UiSeams.h"
 #include "common/misc/WinUtil.h"
 
@@ -15,14 +16,14 @@ const char kLogFileName[] = "appdebug.log";
 
 QPushButton* MakeBrowseButton(QWidget* pParent) {
   auto* pButton = new QPushButton(QStringLiteral("..."), pParent);
-  pButton->setMinimumWidth(32);
-  pButton->setMaximumWidth(40);
+  SetRole(pButton, "browse");
   return pButton;
 }
 
 QLineEdit* MakePathBox(QWidget* pParent) {
   auto* pBox = new QLineEdit(pParent);
   pBox->setReadOnly(true);
+  pBox->setMinimumWidth(360);
   return pBox;
 }
 }  // namespace

@@ -117,6 +117,7 @@ QProgressBar::chunk {
 *[role="bad"] { color: #c0262d; }
 *[role="link"] { color: #1a4fa0; text-decoration: underline; }
 *[role="value"] { font-weight: bold; color: #17406f; }
+QPushButton[role="browse"] { min-width: 24px; padding: 2px 6px; }
 )");
 }
 

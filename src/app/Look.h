@@ -18,6 +18,7 @@ QPixmap ProductNamePicture();
 
 // Named roles the style sheet knows; a widget shows one through its "role"
 // property: "header" (the band at the top of a window), "good" (blue text),
-// "bad" (red text), "link" (blue underlined text), "value" (a value label).
+// "bad" (red text), "link" (blue underlined text), "value" (a value label),
+// "browse" (a small "..." button).
 void SetRole(QWidget* pWidget, const char* szRole);
 QString GetRole(const QWidget* pWidget);

@@ -53,8 +53,7 @@ TfmSource::TfmSource(QWidget* pParent) : TfmPage(pParent) {
 
   edtPath = new QLineEdit(gbOutlook);
   btnBrowse = new QPushButton(QStringLiteral("..."), gbOutlook);
-  btnBrowse->setMinimumWidth(32);
-  btnBrowse->setMaximumWidth(40);
+  SetRole(btnBrowse, "browse");
   connect(btnBrowse, &QPushButton::clicked, this, &TfmSource::btnBrowseClick);
   pGrid->addWidget(new QLabel(QStringLiteral("Path:"), gbOutlook), nRow, 0);
   pGrid->addWidget(edtPath, nRow, 1);
@@ -94,7 +93,8 @@ void TfmSource::ShowVersion() {
   // No registry and no program file here: the Outlook in use is the local
   // store, registered under Outlook's name when the program started.
   const bool bFound = IsOutlookRegistered();
-  const QString strVersion = QString::fromStdString(GetOutlookStoreVersion());
+  const QString strVersion =
+      QStringLiteral("%1 (local Outlook store)").arg(QString::fromStdString(GetOutlookStoreVersion()));
   lblStore->setText(QString::fromStdString(GetOutlookStoreFile()));
 #endif
   if (bFound) {

@@ -251,6 +251,24 @@ class ProcTest : public QObject {
     for (const std::string& strID : ids) QCOMPARE(m_pStore->Text(strID, "Department"), std::string("Sales+"));
   }
 
+  void closingDuringTheRunIsRefused() {
+    AddContacts(2);
+    OpenContext(1);
+    AddDefinition(kFieldJobTitle, uoSet, "Director");
+    TickAll(g_pOlAddrUtil);
+    QList<bool> closed;
+    connect(Proc()->pbMain, &QProgressBar::valueChanged, this,
+            [this, &closed] { closed << m_pMain->close(); });
+    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
+    m_pMain->GoToPage(3);
+    m_pMain->GoToPage(4);
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(closed, (QList<bool>{false, false}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!m_pMain.isNull());
+    QCOMPARE(m_pMain->GetCurPage(), 5);
+  }
+
   void everyKindIsUpdatedByItsApplier_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("kind");

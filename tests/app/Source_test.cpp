@@ -128,7 +128,8 @@ class SourceTest : public QObject {
     QTest::addColumn<bool>("registered");
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("role");
-    QTest::newRow("store registered") << true << QString::fromUtf8(olstore::Version()) << "good";
+    QTest::newRow("store registered")
+        << true << QString::fromUtf8(olstore::Version()) + " (local Outlook store)" << "good";
     QTest::newRow("nothing registered") << false << "Not Found." << "bad";
   }
 
