@@ -253,7 +253,8 @@ bool OlAddrUtil::ReadContact(IDispatch* pItem, AddrImage* pImage) {
 }
 
 bool OlAddrUtil::SaveItem(const AddrImage* pImage) {
-  return SaveImage(pImage, [this](IDispatch* pItem, const AddrImage* p) { return WriteContact(pItem, p); });
+  return SaveImage(pImage,
+                   [this](IDispatch* pItem, const AddrImage* p) { return WriteContact(pItem, p); });
 }
 
 bool OlAddrUtil::WriteContact(IDispatch* pItem, const AddrImage* pImage) {

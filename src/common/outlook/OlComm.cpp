@@ -106,7 +106,8 @@ bool OlBaseUtil::Connect() {
   QM_LOG(2, "Get Outlook.Application CLSID succeeded.");
 
   IUnknown* pAppObject = nullptr;
-  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+  hr = CoCreateInstance(clsid, nullptr,
+                        CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
                         IID_IUnknown, reinterpret_cast<void**>(&pAppObject));
   if (FAILED(hr) || !pAppObject) {
     QM_LOG(0, "Failed to execute CoCreateInstance, hr=0x%08x", Status(hr));

@@ -42,8 +42,8 @@ constexpr OlProperty kAppointmentProperties[] = {
 
 // Properties of the recurrence pattern object.
 constexpr OlProperty kPatternProperties[] = {
-    DATE_VALUE(RecurrenceType, Long), DATE_VALUE(Interval, Long),    DATE_VALUE(DayOfWeekMask, Long),
-    DATE_VALUE(DayOfMonth, Long),     DATE_VALUE(Instance, Long),    DATE_VALUE(MonthOfYear, Long),
+    DATE_VALUE(RecurrenceType, Long), DATE_VALUE(Interval, Long), DATE_VALUE(DayOfWeekMask, Long),
+    DATE_VALUE(DayOfMonth, Long),     DATE_VALUE(Instance, Long), DATE_VALUE(MonthOfYear, Long),
     DATE_VALUE(PatternEndDate, Date),
 };
 
@@ -57,14 +57,14 @@ constexpr size_t kBodyIndex = IndexOf(DateField::Body);
 constexpr size_t kPatternIndex = IndexOf(DateField::CreationTime);
 static_assert(kBodyIndex < kPatternIndex && kPatternIndex < std::size(kAppointmentProperties));
 
-const DateImage& Image(const void* pImage) { return *static_cast<const DateImage*>(pImage); }
+const DateImage& AsImage(const void* pImage) { return *static_cast<const DateImage*>(pImage); }
 
 bool WhenIncludeBody(const void*, const void* pOwner) {
   return static_cast<const OlDateUtil*>(pOwner)->IncludeBody();
 }
 // A new end sets the duration; without one, a new start keeps it.
 bool WhenEndKept(const void* pImage, const void*) {
-  return !Image(pImage).Changed.Test(DateField::End);
+  return !AsImage(pImage).Changed.Test(DateField::End);
 }
 
 // Write order. End comes after Start, so Outlook derives the duration from
@@ -92,12 +92,14 @@ constexpr OlWriteStep kAppointmentWrites[] = {
 // The pattern's details are written only where they say something.
 constexpr OlWriteStep kPatternWrites[] = {
     DATE_WRITE(RecurrenceType, nullptr),
-    DATE_WRITE(Interval, [](const void* p, const void*) { return Image(p).Interval > 0; }),
-    DATE_WRITE(DayOfWeekMask, [](const void* p, const void*) { return Image(p).DayOfWeekMask > 0; }),
-    DATE_WRITE(DayOfMonth, [](const void* p, const void*) { return Image(p).DayOfMonth > 0; }),
-    DATE_WRITE(Instance, [](const void* p, const void*) { return Image(p).Instance > 0; }),
-    DATE_WRITE(MonthOfYear, [](const void* p, const void*) { return Image(p).MonthOfYear > 0; }),
-    DATE_WRITE(PatternEndDate, [](const void* p, const void*) { return Image(p).PatternEndDate > 1.0; }),
+    DATE_WRITE(Interval, [](const void* p, const void*) { return AsImage(p).Interval > 0; }),
+    DATE_WRITE(DayOfWeekMask,
+               [](const void* p, const void*) { return AsImage(p).DayOfWeekMask > 0; }),
+    DATE_WRITE(DayOfMonth, [](const void* p, const void*) { return AsImage(p).DayOfMonth > 0; }),
+    DATE_WRITE(Instance, [](const void* p, const void*) { return AsImage(p).Instance > 0; }),
+    DATE_WRITE(MonthOfYear, [](const void* p, const void*) { return AsImage(p).MonthOfYear > 0; }),
+    DATE_WRITE(PatternEndDate,
+               [](const void* p, const void*) { return AsImage(p).PatternEndDate > 1.0; }),
 };
 
 constexpr OlFolderTexts kCalendarFolderTexts = {
@@ -112,8 +114,8 @@ constexpr OlFolderTexts kCalendarFolderTexts = {
 IDispatch* GetRecurrencePattern(CDispCmd& item, HRESULT* phr) {
   VARIANT result;
   VariantInit(&result);
-  HRESULT hr = item.Call(OLESTR("GetRecurrencePattern"), nullptr, 0, &result, DISPATCH_METHOD,
-                         nullptr, 0);
+  HRESULT hr =
+      item.Call(OLESTR("GetRecurrencePattern"), nullptr, 0, &result, DISPATCH_METHOD, nullptr, 0);
   if (SUCCEEDED(hr) && (result.vt != VT_DISPATCH || !result.pdispVal)) hr = DISP_E_TYPEMISMATCH;
   *phr = hr;
   if (FAILED(hr)) {
@@ -190,7 +192,9 @@ bool OlDateUtil::ReadAppointment(IDispatch* pItem, DateImage* pImage) {
   CDispCmd item(pItem);
   const std::span<const OlProperty> props(kAppointmentProperties);
   OlReadProperties(item, props.first(kBodyIndex), pImage, &pImage->Truncated);
-  if (m_bIncludeBody) OlReadProperties(item, props.subspan(kBodyIndex, 1), pImage, &pImage->Truncated);
+  if (m_bIncludeBody) {
+    OlReadProperties(item, props.subspan(kBodyIndex, 1), pImage, &pImage->Truncated);
+  }
   OlReadProperties(item, props.subspan(kBodyIndex + 1, kPatternIndex - kBodyIndex - 1), pImage,
                    &pImage->Truncated);
 
@@ -211,7 +215,8 @@ bool OlDateUtil::ReadAppointment(IDispatch* pItem, DateImage* pImage) {
 }
 
 bool OlDateUtil::SaveItem(const DateImage* pImage) {
-  return SaveImage(pImage, [this](IDispatch* pItem, const DateImage* p) { return WriteAppointment(pItem, p); });
+  return SaveImage(
+      pImage, [this](IDispatch* pItem, const DateImage* p) { return WriteAppointment(pItem, p); });
 }
 
 bool OlDateUtil::WriteAppointment(IDispatch* pItem, const DateImage* pImage) {

@@ -91,10 +91,9 @@ bool OlNoteUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
   if (!pFolder || !m_pContainer) return false;
   return WalkFolder(pFolder, bSubfolders, kNoteFolderTexts,
                     [this](IDispatch* pItem, const char* szFolder, const char* szStore) {
-                      OlReadAndKeep<NoteImage>(m_pContainer, pItem, szFolder, szStore,
-                                               [this](IDispatch* p, NoteImage* pImage) {
-                                                 return ReadNote(p, pImage);
-                                               });
+                      OlReadAndKeep<NoteImage>(
+                          m_pContainer, pItem, szFolder, szStore,
+                          [this](IDispatch* p, NoteImage* pImage) { return ReadNote(p, pImage); });
                     });
 }
 
@@ -106,7 +105,8 @@ bool OlNoteUtil::ReadNote(IDispatch* pItem, NoteImage* pImage) {
 }
 
 bool OlNoteUtil::SaveItem(const NoteImage* pImage) {
-  return SaveImage(pImage, [this](IDispatch* pItem, const NoteImage* p) { return WriteNote(pItem, p); });
+  return SaveImage(pImage,
+                   [this](IDispatch* pItem, const NoteImage* p) { return WriteNote(pItem, p); });
 }
 
 bool OlNoteUtil::WriteNote(IDispatch* pItem, const NoteImage* pImage) {

@@ -44,7 +44,8 @@ void ReadProperty(CDispCmd& item, const OlProperty& prop, void* pImage, FieldMar
       break;
     case OlValue::Flag32: {
       bool bValue = false;
-      if (item.GetBool(prop.szName, &bValue) == 0) *reinterpret_cast<int32_t*>(pField) = bValue ? 1 : 0;
+      if (item.GetBool(prop.szName, &bValue) == 0)
+        *reinterpret_cast<int32_t*>(pField) = bValue ? 1 : 0;
       break;
     }
     case OlValue::Date:

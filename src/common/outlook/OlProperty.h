@@ -24,9 +24,9 @@ struct OlProperty {
   LPCOLESTR szName;       // the automation name
   const char* szLogName;  // the same name, for log lines
   OlValue nValue;
-  int nField;       // the field's index in the kind's field enumeration (FieldMarks)
-  size_t nOffset;   // where the field lies inside the image
-  int nReadSize;    // Text: the buffer size handed to GetString
+  int nField;      // the field's index in the kind's field enumeration (FieldMarks)
+  size_t nOffset;  // where the field lies inside the image
+  int nReadSize;   // Text: the buffer size handed to GetString
 };
 
 // A marked property is written only when its step has no condition or the
@@ -40,10 +40,10 @@ struct OlWriteStep {
 
 // Image fields are named after the properties they mirror, so one name gives
 // both. The kind's units wrap these in shorter local forms.
-#define OL_PROPERTY(Image, FieldEnum, Field, Value, ReadSize)                                     \
-  OlProperty {                                                                                   \
-    OLESTR(#Field), #Field, OlValue::Value, static_cast<int>(FieldEnum::Field), offsetof(Image, Field), \
-        (ReadSize)                                                                               \
+#define OL_PROPERTY(Image, FieldEnum, Field, Value, ReadSize)                   \
+  OlProperty {                                                                  \
+    OLESTR(#Field), #Field, OlValue::Value, static_cast<int>(FieldEnum::Field), \
+        offsetof(Image, Field), (ReadSize)                                      \
   }
 #define OL_WRITE(FieldEnum, Field, When) \
   OlWriteStep { static_cast<int>(FieldEnum::Field), (When) }

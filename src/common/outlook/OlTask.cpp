@@ -133,10 +133,9 @@ bool OlTaskUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
   if (!pFolder || !m_pContainer) return false;
   return WalkFolder(pFolder, bSubfolders, kTaskFolderTexts,
                     [this](IDispatch* pItem, const char* szFolder, const char* szStore) {
-                      OlReadAndKeep<TaskImage>(m_pContainer, pItem, szFolder, szStore,
-                                               [this](IDispatch* p, TaskImage* pImage) {
-                                                 return ReadTask(p, pImage);
-                                               });
+                      OlReadAndKeep<TaskImage>(
+                          m_pContainer, pItem, szFolder, szStore,
+                          [this](IDispatch* p, TaskImage* pImage) { return ReadTask(p, pImage); });
                     });
 }
 
@@ -148,7 +147,8 @@ bool OlTaskUtil::ReadTask(IDispatch* pItem, TaskImage* pImage) {
 }
 
 bool OlTaskUtil::SaveItem(const TaskImage* pImage) {
-  return SaveImage(pImage, [this](IDispatch* pItem, const TaskImage* p) { return WriteTask(pItem, p); });
+  return SaveImage(pImage,
+                   [this](IDispatch* pItem, const TaskImage* p) { return WriteTask(pItem, p); });
 }
 
 bool OlTaskUtil::WriteTask(IDispatch* pItem, const TaskImage* pImage) {

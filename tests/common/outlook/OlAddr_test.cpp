@@ -31,12 +31,14 @@ TEST_F(OlAddrFakeTest, ContactWritesDatesGenderAndTextsButNeverSuffixOrIds) {
   pImage->Anniversary = 40000.0;
   pImage->Birthday = 0.0;  // no date: stays as stored
   CopyText(pImage->Suffix, sizeof(pImage->Suffix), "Jr.");
-  for (AddrField f : {AddrField::Suffix, AddrField::Birthday, AddrField::Gender, AddrField::Anniversary,
-                      AddrField::EntryID, AddrField::StoreID, AddrField::FolderName}) {
+  for (AddrField f :
+       {AddrField::Suffix, AddrField::Birthday, AddrField::Gender, AddrField::Anniversary,
+        AddrField::EntryID, AddrField::StoreID, AddrField::FolderName}) {
     pImage->Changed.Set(f);
   }
   EXPECT_TRUE(util.SaveItem(pImage));
-  EXPECT_EQ(Writes(pItem), (std::vector<std::string>{"put Anniversary=40000.000000", "put Gender=1", "Save()"}));
+  EXPECT_EQ(Writes(pItem),
+            (std::vector<std::string>{"put Anniversary=40000.000000", "put Gender=1", "Save()"}));
   EXPECT_EQ(pItem->Value("Birthday"), "30000.000000");
 }
 

@@ -66,8 +66,8 @@ TEST_F(OlConnectionTest, FourAccessorsStartOutlookOnce) {
   EXPECT_EQ(m_env.Count("Get Outlook Calendar root folder successfully.", false), 1);
   // One namespace, and every default folder opened by its own accessor.
   EXPECT_EQ(FakeJournalOf("App"), std::vector<std::string>{"GetNameSpace(\"MAPI\")"});
-  const std::vector<std::string> expected = {
-      "GetDefaultFolder(10)", "GetDefaultFolder(9)", "GetDefaultFolder(13)", "GetDefaultFolder(12)"};
+  const std::vector<std::string> expected = {"GetDefaultFolder(10)", "GetDefaultFolder(9)",
+                                             "GetDefaultFolder(13)", "GetDefaultFolder(12)"};
   EXPECT_EQ(FakeJournalOf("NameSpace"), expected);
 }
 
@@ -141,7 +141,7 @@ TEST_P(OlFolderFailureTest, ConnectedWithoutFolderReadsNothing) {
   const FolderFailureCase& c = GetParam();
   m_pOutlook->MissFolder(c.nFolder);
   Accessors acc;
-  OlBaseUtil* pFailing = c.nFolder == 10   ? static_cast<OlBaseUtil*>(acc.pAddr.get())
+  OlBaseUtil* pFailing = c.nFolder == 10  ? static_cast<OlBaseUtil*>(acc.pAddr.get())
                          : c.nFolder == 9 ? static_cast<OlBaseUtil*>(acc.pDate.get())
                                           : static_cast<OlBaseUtil*>(acc.pTask.get());
   EXPECT_TRUE(pFailing->IsConnected());
@@ -171,7 +171,9 @@ TEST_F(OlConnectionTest, NamespaceRefusedReleasesWhatWasMade) {
     EXPECT_FALSE(task.IsConnected());
     EXPECT_EQ(OlBaseUtil::GetUseCount(), 0u);
   }
-  EXPECT_EQ(m_env.Count("Failed to call Outlook.Application GetNameSpace method, hr=0x80070005", true), 2);
+  EXPECT_EQ(
+      m_env.Count("Failed to call Outlook.Application GetNameSpace method, hr=0x80070005", true),
+      2);
   EXPECT_EQ(m_pOutlook->App()->RefCount(), 1u);
 }
 

@@ -49,13 +49,18 @@ class OlDateFakeTest : public FakeOutlookTest {
 };
 
 const std::vector<std::string> kReadsBeforePattern = {
-    "get EntryID",     "get AllDayEvent", "get Duration", "get End",        "get Start",
-    "get ReminderSet", "get ReminderTime", "get Subject", "get Body",       "get Location",
-    "get Categories",  "get IsRecurring"};
-const std::vector<std::string> kReadsAfterPattern = {
-    "get CreationTime", "get LastModificationTime",       "get BusyStatus",
-    "get Importance",   "get Sensitivity",                "get ReminderMinutesBeforeStart",
-    "get ReminderOverrideDefault", "get ReminderPlaySound", "get ReminderSoundFile"};
+    "get EntryID", "get AllDayEvent", "get Duration",     "get End",
+    "get Start",   "get ReminderSet", "get ReminderTime", "get Subject",
+    "get Body",    "get Location",    "get Categories",   "get IsRecurring"};
+const std::vector<std::string> kReadsAfterPattern = {"get CreationTime",
+                                                     "get LastModificationTime",
+                                                     "get BusyStatus",
+                                                     "get Importance",
+                                                     "get Sensitivity",
+                                                     "get ReminderMinutesBeforeStart",
+                                                     "get ReminderOverrideDefault",
+                                                     "get ReminderPlaySound",
+                                                     "get ReminderSoundFile"};
 
 std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -82,10 +87,10 @@ TEST_F(OlDateFakeTest, RecurringAppointmentReadsItsPatternBetween) {
   ASSERT_NE(pImage, nullptr);
   EXPECT_EQ(Reads(pItem),
             Join(Join(kReadsBeforePattern, {"GetRecurrencePattern()"}), kReadsAfterPattern));
-  EXPECT_EQ(Reads(pPattern), (std::vector<std::string>{"get RecurrenceType", "get Interval",
-                                                         "get DayOfWeekMask", "get DayOfMonth",
-                                                         "get Instance", "get MonthOfYear",
-                                                         "get PatternEndDate"}));
+  EXPECT_EQ(Reads(pPattern),
+            (std::vector<std::string>{"get RecurrenceType", "get Interval", "get DayOfWeekMask",
+                                      "get DayOfMonth", "get Instance", "get MonthOfYear",
+                                      "get PatternEndDate"}));
   EXPECT_EQ(pImage->RecurrenceType, 1);
   EXPECT_EQ(pImage->Interval, 2);
   EXPECT_EQ(pImage->DayOfWeekMask, 4);
@@ -110,7 +115,7 @@ struct DateWriteCase {
   const char* szName;
   bool bRecurring;
   std::function<void(DateImage&)> fnChange;
-  std::vector<std::string> itemWrites;     // before "Save()"
+  std::vector<std::string> itemWrites;  // before "Save()"
   std::vector<std::string> patternWrites;
 };
 
@@ -119,27 +124,34 @@ void Mark(DateImage& image, std::initializer_list<DateField> fields) {
 }
 
 const DateWriteCase kWrites[] = {
-    {"StartKeepsDuration", false,
+    {"StartKeepsDuration",
+     false,
      [](DateImage& im) {
        im.Start = 45001.5;
        Mark(im, {DateField::Start});
      },
-     {"put Start=45001.500000"}, {}},
-    {"EndAfterStartWithoutDuration", false,
+     {"put Start=45001.500000"},
+     {}},
+    {"EndAfterStartWithoutDuration",
+     false,
      [](DateImage& im) {
        im.Start = 45001.5;
        im.End = 45001.75;
        im.Duration = 999;
        Mark(im, {DateField::End, DateField::Start, DateField::Duration});
      },
-     {"put Start=45001.500000", "put End=45001.750000"}, {}},
-    {"DurationWithoutEnd", false,
+     {"put Start=45001.500000", "put End=45001.750000"},
+     {}},
+    {"DurationWithoutEnd",
+     false,
      [](DateImage& im) {
        im.Duration = 30;
        Mark(im, {DateField::Start, DateField::Duration});
      },
-     {"put Duration=30", "put Start=45000.500000"}, {}},
-    {"CatalogueExtrasInOrder", false,
+     {"put Duration=30", "put Start=45000.500000"},
+     {}},
+    {"CatalogueExtrasInOrder",
+     false,
      [](DateImage& im) {
        im.BusyStatus = 3;
        im.Importance = 2;
@@ -149,41 +161,50 @@ const DateWriteCase kWrites[] = {
        im.ReminderPlaySound = 7;  // any non-zero flag is true
        CopyText(im.ReminderSoundFile, sizeof(im.ReminderSoundFile), "chime.wav");
        im.AllDayEvent = true;
-       Mark(im, {DateField::ReminderSoundFile, DateField::ReminderPlaySound, DateField::ReminderOverrideDefault,
-                 DateField::ReminderMinutesBeforeStart, DateField::Sensitivity, DateField::Importance,
-                 DateField::BusyStatus, DateField::AllDayEvent});
+       Mark(im, {DateField::ReminderSoundFile, DateField::ReminderPlaySound,
+                 DateField::ReminderOverrideDefault, DateField::ReminderMinutesBeforeStart,
+                 DateField::Sensitivity, DateField::Importance, DateField::BusyStatus,
+                 DateField::AllDayEvent});
      },
      {"put AllDayEvent=true", "put BusyStatus=3", "put Importance=2", "put Sensitivity=1",
-      "put ReminderMinutesBeforeStart=15", "put ReminderOverrideDefault=true", "put ReminderPlaySound=true",
-      "put ReminderSoundFile=\"chime.wav\""},
+      "put ReminderMinutesBeforeStart=15", "put ReminderOverrideDefault=true",
+      "put ReminderPlaySound=true", "put ReminderSoundFile=\"chime.wav\""},
      {}},
-    {"ReadOnlyFieldsNeverWritten", false,
+    {"ReadOnlyFieldsNeverWritten",
+     false,
      [](DateImage& im) {
-       Mark(im, {DateField::EntryID, DateField::StoreID, DateField::IsRecurring, DateField::FolderName,
-                 DateField::CreationTime, DateField::LastModificationTime});
+       Mark(im, {DateField::EntryID, DateField::StoreID, DateField::IsRecurring,
+                 DateField::FolderName, DateField::CreationTime, DateField::LastModificationTime});
      },
-     {}, {}},
-    {"NoDateIsNotWritten", false,
+     {},
+     {}},
+    {"NoDateIsNotWritten",
+     false,
      [](DateImage& im) {
        im.Start = 0.0;
        im.End = 949998.0;
        im.ReminderTime = 0.000001;
        Mark(im, {DateField::Start, DateField::End, DateField::ReminderTime});
      },
-     {}, {}},
-    {"PatternFieldsGoToThePattern", true,
+     {},
+     {}},
+    {"PatternFieldsGoToThePattern",
+     true,
      [](DateImage& im) {
        im.Interval = 3;
        im.DayOfMonth = 0;  // marked but 0: says nothing
        Mark(im, {DateField::Interval, DateField::DayOfMonth, DateField::Subject});
      },
-     {"put Subject=\"Review\""}, {"put Interval=3"}},
-    {"PatternOfPlainAppointmentUntouched", false,
+     {"put Subject=\"Review\""},
+     {"put Interval=3"}},
+    {"PatternOfPlainAppointmentUntouched",
+     false,
      [](DateImage& im) {
        im.Interval = 3;
        Mark(im, {DateField::Interval});
      },
-     {}, {}},
+     {},
+     {}},
 };
 
 void PrintTo(const DateWriteCase& c, std::ostream* pOut) { *pOut << c.szName; }
@@ -205,7 +226,8 @@ TEST_P(OlDateWriteTest, WritesTheMarkedFieldsInOrder) {
   EXPECT_EQ(Writes(pItem), expected);
   EXPECT_EQ(Writes(pPattern), c.patternWrites);
   bool bPatternFetched = false;
-  for (const std::string& strLine : Reads(pItem)) bPatternFetched |= strLine == "GetRecurrencePattern()";
+  for (const std::string& strLine : Reads(pItem))
+    bPatternFetched |= strLine == "GetRecurrencePattern()";
   EXPECT_EQ(bPatternFetched, !c.patternWrites.empty());
 }
 

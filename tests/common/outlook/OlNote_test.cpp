@@ -21,22 +21,23 @@ TEST_F(OlNoteFakeTest, ReadsInOrderAndWritesOnlyBodyCategoriesAndColour) {
   OlNoteUtil util;
   NoteImage* pImage = FirstImage(util);
   ASSERT_NE(pImage, nullptr);
-  EXPECT_EQ(Reads(pItem), (std::vector<std::string>{"get EntryID", "get Subject", "get Body", "get Categories",
-                                                     "get CreationTime", "get LastModificationTime",
-                                                     "get Saved", "get Color"}));
+  EXPECT_EQ(Reads(pItem),
+            (std::vector<std::string>{"get EntryID", "get Subject", "get Body", "get Categories",
+                                      "get CreationTime", "get LastModificationTime", "get Saved",
+                                      "get Color"}));
   EXPECT_EQ(pImage->Color, 3);
   EXPECT_TRUE(pImage->Saved);
   EXPECT_STREQ(pImage->Body, "Call Ann\nabout the roof");
 
   pImage->Color = 4;
   CopyText(pImage->Subject, sizeof(pImage->Subject), "ignored");
-  for (NoteField f : {NoteField::Subject, NoteField::Saved, NoteField::EntryID, NoteField::CreationTime,
-                      NoteField::Color, NoteField::Body}) {
+  for (NoteField f : {NoteField::Subject, NoteField::Saved, NoteField::EntryID,
+                      NoteField::CreationTime, NoteField::Color, NoteField::Body}) {
     pImage->Changed.Set(f);
   }
   EXPECT_TRUE(util.SaveItem(pImage));
-  EXPECT_EQ(Writes(pItem), (std::vector<std::string>{"put Body=\"Call Ann\nabout the roof\"", "put Color=4",
-                                                      "Save()"}));
+  EXPECT_EQ(Writes(pItem), (std::vector<std::string>{"put Body=\"Call Ann\nabout the roof\"",
+                                                     "put Color=4", "Save()"}));
 }
 
 }  // namespace

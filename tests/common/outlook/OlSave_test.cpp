@@ -59,7 +59,8 @@ const KindCase kKinds[] = {
      [](Change n, const char* sz) {
        return SaveFirst<OlDateUtil>(&DateImage::Location, DateField::Location, n, sz);
      }},
-    {"tasks", 13, "Subject", "Failed to get the \"Items\" property of the Task folder. hr=0x80004005",
+    {"tasks", 13, "Subject",
+     "Failed to get the \"Items\" property of the Task folder. hr=0x80004005",
      "Failed to get the name of the folder. hr=0x80004005", nullptr,
      [](Change n, const char* sz) {
        return SaveFirst<OlTaskUtil>(&TaskImage::Subject, TaskField::Subject, n, sz);
@@ -153,7 +154,8 @@ TEST_P(KindSaveTest, ItemsMissingEndsTheFolderWithoutItsSubfolders) {
   pRoot->Fail("Items", DISPATCH_PROPERTYGET, E_FAIL);
   EXPECT_EQ(GetParam().pfnSaveFirst(Change::kSet, "new"), -1);
   EXPECT_EQ(m_env.Count(GetParam().szItemsFailed, true), 1);
-  for (const std::string& strLine : FakeJournalOf(pRoot->Label())) EXPECT_NE(strLine, "get Folders");
+  for (const std::string& strLine : FakeJournalOf(pRoot->Label()))
+    EXPECT_NE(strLine, "get Folders");
   EXPECT_TRUE(FakeJournalOf(pSub->Label()).empty());
 }
 
@@ -187,7 +189,8 @@ TEST_P(KindSaveTest, SubfoldersNotWalkedUnlessAsked) {
   pItem->SetText(GetParam().szProperty, "old");
   // Without subfolders the folder's own (empty) item list is all there is.
   EXPECT_EQ(GetParam().pfnSaveFirst(Change::kSet, "new"), -1);
-  for (const std::string& strLine : FakeJournalOf(pRoot->Label())) EXPECT_NE(strLine, "get Folders");
+  for (const std::string& strLine : FakeJournalOf(pRoot->Label()))
+    EXPECT_NE(strLine, "get Folders");
   EXPECT_TRUE(FakeJournalOf(pSub->Label()).empty());
 }
 

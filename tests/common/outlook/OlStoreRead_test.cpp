@@ -50,10 +50,13 @@ class StoreReadTest : public StoreOutlookTest {
     m_ids["Team"] = Add(ItemKind::DistList, nContacts, {{"DLName", std::string("Team")}});
     m_ids["Zoë"] = Add(ItemKind::Contact, nContacts,
                        {{"FirstName", std::string("Zoë")}, {"LastName", std::string("Ångström")}});
-    Add(ItemKind::Contact, Folder(FolderKind::Contacts, {"Clients"}), {{"FirstName", std::string("Bob")}});
-    m_ids["Cleo"] = Add(ItemKind::Contact, Folder(FolderKind::Contacts, {"Clients", "Key Accounts"}),
-                        {{"FirstName", std::string("Cleo")}});
-    Add(ItemKind::Contact, Folder(FolderKind::Contacts, {"Suppliers"}), {{"FirstName", std::string("Dan")}});
+    Add(ItemKind::Contact, Folder(FolderKind::Contacts, {"Clients"}),
+        {{"FirstName", std::string("Bob")}});
+    m_ids["Cleo"] =
+        Add(ItemKind::Contact, Folder(FolderKind::Contacts, {"Clients", "Key Accounts"}),
+            {{"FirstName", std::string("Cleo")}});
+    Add(ItemKind::Contact, Folder(FolderKind::Contacts, {"Suppliers"}),
+        {{"FirstName", std::string("Dan")}});
 
     const int64_t nCalendar = Folder(FolderKind::Calendar);
     Add(ItemKind::Appointment, nCalendar,
@@ -76,7 +79,10 @@ class StoreReadTest : public StoreOutlookTest {
          {"PatternEndDate", 45100.0},
          {"NoEndDate", false}});
     Add(ItemKind::Appointment, Folder(FolderKind::Calendar, {"Holidays"}),
-        {{"Subject", std::string("Beach")}, {"Start", 45100.0}, {"End", 45101.0}, {"AllDayEvent", true}});
+        {{"Subject", std::string("Beach")},
+         {"Start", 45100.0},
+         {"End", 45101.0},
+         {"AllDayEvent", true}});
 
     const int64_t nTasks = Folder(FolderKind::Tasks);
     Add(ItemKind::Task, nTasks,
@@ -86,13 +92,16 @@ class StoreReadTest : public StoreOutlookTest {
          {"ReminderTime", 45029.375},
          {"Role", std::string("Owner")}});
     Add(ItemKind::Task, nTasks,
-        {{"Subject", std::string("Paint fence")}, {"Status", int32_t{2}}, {"PercentComplete", int32_t{100}},
+        {{"Subject", std::string("Paint fence")},
+         {"Status", int32_t{2}},
+         {"PercentComplete", int32_t{100}},
          {"DateCompleted", 45020.0}});
     m_ids["Draft plan"] = Add(ItemKind::Task, Folder(FolderKind::Tasks, {"Project", "Phase 1"}),
                               {{"Subject", std::string("Draft plan")}});
 
     const int64_t nNotes = Folder(FolderKind::Notes);
-    Add(ItemKind::Note, nNotes, {{"Body", std::string("Shopping list\nmilk")}, {"Color", int32_t{1}}});
+    Add(ItemKind::Note, nNotes,
+        {{"Body", std::string("Shopping list\nmilk")}, {"Color", int32_t{1}}});
     Add(ItemKind::Note, nNotes, {{"Body", kLongNote}});
     Add(ItemKind::Note, Folder(FolderKind::Notes, {"Ideas"}), {{"Body", std::string("Idea one")}});
   }
@@ -109,7 +118,8 @@ std::vector<std::string> Walk(bool bSubfolders, TTitle fnTitle, bool* pbRead) {
   util.SetIncludeSubfolders(bSubfolders);
   *pbRead = util.ReadItems();
   std::vector<std::string> listed;
-  for (auto* pRecord = util.GetContainer()->First(); pRecord; pRecord = util.GetContainer()->Next()) {
+  for (auto* pRecord = util.GetContainer()->First(); pRecord;
+       pRecord = util.GetContainer()->Next()) {
     if (!pRecord->Image) continue;
     listed.push_back(std::string(pRecord->Image->FolderName) + "/" + fnTitle(*pRecord->Image));
   }
@@ -125,19 +135,31 @@ struct WalkCase {
 
 const WalkCase kWalks[] = {
     {"contacts",
-     [](bool b, bool* p) { return Walk<OlAddrUtil>(b, [](const AddrImage& im) { return im.FirstName; }, p); },
+     [](bool b, bool* p) {
+       return Walk<OlAddrUtil>(
+           b, [](const AddrImage& im) { return im.FirstName; }, p);
+     },
      {"Contacts/Ann", "Contacts/", "Contacts/Zoë"},
      {"Clients/Bob", "Key Accounts/Cleo", "Suppliers/Dan"}},
     {"calendar",
-     [](bool b, bool* p) { return Walk<OlDateUtil>(b, [](const DateImage& im) { return im.Subject; }, p); },
+     [](bool b, bool* p) {
+       return Walk<OlDateUtil>(
+           b, [](const DateImage& im) { return im.Subject; }, p);
+     },
      {"Calendar/Dentist", "Calendar/Standup"},
      {"Holidays/Beach"}},
     {"tasks",
-     [](bool b, bool* p) { return Walk<OlTaskUtil>(b, [](const TaskImage& im) { return im.Subject; }, p); },
+     [](bool b, bool* p) {
+       return Walk<OlTaskUtil>(
+           b, [](const TaskImage& im) { return im.Subject; }, p);
+     },
      {"Tasks/File taxes", "Tasks/Paint fence"},
      {"Phase 1/Draft plan"}},
     {"notes",
-     [](bool b, bool* p) { return Walk<OlNoteUtil>(b, [](const NoteImage& im) { return im.Subject; }, p); },
+     [](bool b, bool* p) {
+       return Walk<OlNoteUtil>(
+           b, [](const NoteImage& im) { return im.Subject; }, p);
+     },
      {"Notes/Shopping list", "Notes/Long note"},
      {"Ideas/Idea one"}},
 };
@@ -170,7 +192,8 @@ TEST_F(StoreReadTest, EveryImageCarriesItsStoreAndEntryId) {
   util.SetIncludeSubfolders(true);
   ASSERT_TRUE(util.ReadItems());
   std::map<std::string, std::string> seen;
-  for (AddrRecord* pRecord = util.GetContainer()->First(); pRecord; pRecord = util.GetContainer()->Next()) {
+  for (AddrRecord* pRecord = util.GetContainer()->First(); pRecord;
+       pRecord = util.GetContainer()->Next()) {
     ASSERT_NE(pRecord->Image, nullptr);
     EXPECT_EQ(pRecord->ImageSize, sizeof(AddrImage));
     EXPECT_EQ(pRecord->SourceType, 3);
@@ -217,7 +240,8 @@ TEST_F(StoreReadTest, ContactImageRecordAndCutTexts) {
   for (AddrField f : {AddrField::Body, AddrField::BusinessAddressStreet, AddrField::JobTitle}) {
     EXPECT_TRUE(image.Truncated.Test(f)) << static_cast<int>(f);
   }
-  for (AddrField f : {AddrField::FirstName, AddrField::Categories, AddrField::EntryID, AddrField::Email1Address}) {
+  for (AddrField f : {AddrField::FirstName, AddrField::Categories, AddrField::EntryID,
+                      AddrField::Email1Address}) {
     EXPECT_FALSE(image.Truncated.Test(f)) << static_cast<int>(f);
   }
   EXPECT_FALSE(image.Changed.Any());

@@ -28,14 +28,32 @@ TEST_F(OlTaskFakeTest, ReadsEveryPropertyInOrder) {
   OlTaskUtil util;
   const TaskImage* pImage = FirstImage(util);
   ASSERT_NE(pImage, nullptr);
-  const std::vector<std::string> expected = {
-      "get Body",           "get CardData",       "get Complete",          "get DueDate",
-      "get EntryID",        "get Importance",     "get IsRecurring",       "get Mileage",
-      "get Ordinal",        "get PercentComplete", "get ReminderOverrideDefault",
-      "get ReminderPlaySound", "get ReminderSet",  "get ReminderSoundFile", "get ReminderTime",
-      "get ResponseState",  "get Role",           "get Sensitivity",       "get StartDate",
-      "get Status",         "get Subject",        "get TeamTask",          "get TotalWork",
-      "get Categories",     "get CreationTime",   "get LastModificationTime"};
+  const std::vector<std::string> expected = {"get Body",
+                                             "get CardData",
+                                             "get Complete",
+                                             "get DueDate",
+                                             "get EntryID",
+                                             "get Importance",
+                                             "get IsRecurring",
+                                             "get Mileage",
+                                             "get Ordinal",
+                                             "get PercentComplete",
+                                             "get ReminderOverrideDefault",
+                                             "get ReminderPlaySound",
+                                             "get ReminderSet",
+                                             "get ReminderSoundFile",
+                                             "get ReminderTime",
+                                             "get ResponseState",
+                                             "get Role",
+                                             "get Sensitivity",
+                                             "get StartDate",
+                                             "get Status",
+                                             "get Subject",
+                                             "get TeamTask",
+                                             "get TotalWork",
+                                             "get Categories",
+                                             "get CreationTime",
+                                             "get LastModificationTime"};
   EXPECT_EQ(Reads(pItem), expected);
   EXPECT_TRUE(pImage->ReminderSet);
   EXPECT_STREQ(pImage->Subject, "File taxes");
@@ -56,20 +74,22 @@ void MarkReminderDetails(TaskImage& im) {
   im.ReminderPlaySound = true;
   CopyText(im.ReminderSoundFile, sizeof(im.ReminderSoundFile), "new.wav");
   im.ReminderTime = 45000.25;
-  for (TaskField f : {TaskField::ReminderTime, TaskField::ReminderSoundFile, TaskField::ReminderPlaySound,
-                      TaskField::ReminderOverrideDefault}) {
+  for (TaskField f : {TaskField::ReminderTime, TaskField::ReminderSoundFile,
+                      TaskField::ReminderPlaySound, TaskField::ReminderOverrideDefault}) {
     im.Changed.Set(f);
   }
 }
 
 const TaskWriteCase kWrites[] = {
-    {"ReminderOffSkipsItsDetails", false,
+    {"ReminderOffSkipsItsDetails",
+     false,
      [](TaskImage& im) {
        MarkReminderDetails(im);
        im.Changed.Set(TaskField::Subject);
      },
      {"put Subject=\"File taxes\""}},
-    {"ReminderTurnedOnWritesFlagThenDetails", false,
+    {"ReminderTurnedOnWritesFlagThenDetails",
+     false,
      [](TaskImage& im) {
        MarkReminderDetails(im);
        im.ReminderSet = true;
@@ -77,34 +97,39 @@ const TaskWriteCase kWrites[] = {
      },
      {"put ReminderSet=true", "put ReminderOverrideDefault=true", "put ReminderPlaySound=true",
       "put ReminderSoundFile=\"new.wav\"", "put ReminderTime=45000.250000"}},
-    {"ReminderAlreadyOnWritesDetailsOnly", true, MarkReminderDetails,
-     {"put ReminderOverrideDefault=true", "put ReminderPlaySound=true", "put ReminderSoundFile=\"new.wav\"",
-      "put ReminderTime=45000.250000"}},
-    {"ReminderTurnedOffLeavesDetails", true,
+    {"ReminderAlreadyOnWritesDetailsOnly",
+     true,
+     MarkReminderDetails,
+     {"put ReminderOverrideDefault=true", "put ReminderPlaySound=true",
+      "put ReminderSoundFile=\"new.wav\"", "put ReminderTime=45000.250000"}},
+    {"ReminderTurnedOffLeavesDetails",
+     true,
      [](TaskImage& im) {
        MarkReminderDetails(im);
        im.ReminderSet = false;
        im.Changed.Set(TaskField::ReminderSet);
      },
      {"put ReminderSet=false"}},
-    {"ValuesOfEveryKind", false,
+    {"ValuesOfEveryKind",
+     false,
      [](TaskImage& im) {
        im.Complete = true;
        im.DueDate = 45010.0;
        im.PercentComplete = 150;
        im.Status = 4;
        im.TeamTask = true;
-       for (TaskField f : {TaskField::TeamTask, TaskField::Status, TaskField::PercentComplete, TaskField::DueDate,
-                           TaskField::Complete}) {
+       for (TaskField f : {TaskField::TeamTask, TaskField::Status, TaskField::PercentComplete,
+                           TaskField::DueDate, TaskField::Complete}) {
          im.Changed.Set(f);
        }
      },
      {"put Complete=true", "put DueDate=45010.000000", "put PercentComplete=150", "put Status=4",
       "put TeamTask=true"}},
-    {"IdsAndTimesNeverWritten", false,
+    {"IdsAndTimesNeverWritten",
+     false,
      [](TaskImage& im) {
-       for (TaskField f : {TaskField::EntryID, TaskField::StoreID, TaskField::FolderName, TaskField::CreationTime,
-                           TaskField::LastModificationTime}) {
+       for (TaskField f : {TaskField::EntryID, TaskField::StoreID, TaskField::FolderName,
+                           TaskField::CreationTime, TaskField::LastModificationTime}) {
          im.Changed.Set(f);
        }
      },

@@ -25,7 +25,8 @@ DISPID IdOf(const std::string& strName) {
 
 std::string NameOf(DISPID id) {
   const std::vector<std::string>& names = Names();
-  return id >= 1 && static_cast<size_t>(id) <= names.size() ? names[static_cast<size_t>(id) - 1] : "";
+  return id >= 1 && static_cast<size_t>(id) <= names.size() ? names[static_cast<size_t>(id) - 1]
+                                                            : "";
 }
 
 std::string Utf8Of(const OLECHAR* szText) {
@@ -52,12 +53,14 @@ std::string Hex(HRESULT hr) {
 
 class FakeFactory final : public IClassFactory {
  public:
-  FakeFactory(IDispatch* pApp, int* pnCreations) : m_nRefs(1), m_pApp(pApp), m_pnCreations(pnCreations) {}
+  FakeFactory(IDispatch* pApp, int* pnCreations)
+      : m_nRefs(1), m_pApp(pApp), m_pnCreations(pnCreations) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) return E_NOINTERFACE;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
+      return E_NOINTERFACE;
     *ppv = static_cast<IClassFactory*>(this);
     AddRef();
     return S_OK;
@@ -82,7 +85,8 @@ class FakeFactory final : public IClassFactory {
   int* m_pnCreations;
 };
 
-const CLSID kFakeClsid = {0x6b1d7f10, 0x2c4e, 0x4a8b, {0x9d, 0x31, 0x5e, 0x0f, 0x7a, 0x22, 0x61, 0x93}};
+const CLSID kFakeClsid = {
+    0x6b1d7f10, 0x2c4e, 0x4a8b, {0x9d, 0x31, 0x5e, 0x0f, 0x7a, 0x22, 0x61, 0x93}};
 
 }  // namespace
 
@@ -132,7 +136,8 @@ HRESULT FakeObject::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
   return E_NOTIMPL;
 }
 
-HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
+HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID,
+                                  DISPID* rgDispId) {
   if (!rgszNames || !rgDispId || cNames != 1) return E_INVALIDARG;
   const std::string strName = Utf8Of(rgszNames[0]);
   if (!m_bAnyMember && !m_properties.count(strName) && !m_methods.count(strName) &&
@@ -287,7 +292,8 @@ std::vector<std::string> FakeJournalOf(const std::string& strLabel) {
   std::vector<std::string> lines;
   const std::string strPrefix = strLabel + ".";
   for (const std::string& strLine : FakeJournal()) {
-    if (strLine.compare(0, strPrefix.size(), strPrefix) == 0) lines.push_back(strLine.substr(strPrefix.size()));
+    if (strLine.compare(0, strPrefix.size(), strPrefix) == 0)
+      lines.push_back(strLine.substr(strPrefix.size()));
   }
   return lines;
 }
@@ -308,24 +314,28 @@ FakeOutlook::FakeOutlook()
     m_pNameSpace->AddRef();
     return S_OK;
   });
-  m_pNameSpace->SetMethod("GetDefaultFolder", [this](const std::vector<VARIANT>& args, VARIANT* pResult) {
-    if (args.size() != 1 || args[0].vt != VT_I4) return E_INVALIDARG;
-    if (m_missing.count(args[0].lVal) || !m_defaultFolders.count(args[0].lVal)) return E_FAIL;
-    pResult->vt = VT_DISPATCH;
-    pResult->pdispVal = m_defaultFolders[args[0].lVal];
-    pResult->pdispVal->AddRef();
-    return S_OK;
-  });
-  m_pNameSpace->SetMethod("GetItemFromID", [this](const std::vector<VARIANT>& args, VARIANT* pResult) {
-    return GetItemFromID(args, pResult);
-  });
+  m_pNameSpace->SetMethod(
+      "GetDefaultFolder", [this](const std::vector<VARIANT>& args, VARIANT* pResult) {
+        if (args.size() != 1 || args[0].vt != VT_I4) return E_INVALIDARG;
+        if (m_missing.count(args[0].lVal) || !m_defaultFolders.count(args[0].lVal)) return E_FAIL;
+        pResult->vt = VT_DISPATCH;
+        pResult->pdispVal = m_defaultFolders[args[0].lVal];
+        pResult->pdispVal->AddRef();
+        return S_OK;
+      });
+  m_pNameSpace->SetMethod("GetItemFromID",
+                          [this](const std::vector<VARIANT>& args, VARIANT* pResult) {
+                            return GetItemFromID(args, pResult);
+                          });
 
   const std::pair<int32_t, const char*> defaults[] = {
       {10, "Contacts"}, {9, "Calendar"}, {13, "Tasks"}, {12, "Notes"}};
-  for (const auto& [nFolder, szName] : defaults) m_defaultFolders[nFolder] = AddFolder(nullptr, szName);
+  for (const auto& [nFolder, szName] : defaults)
+    m_defaultFolders[nFolder] = AddFolder(nullptr, szName);
 
   m_pFactory = new FakeFactory(m_pApp, &m_nCreations);
-  CoRegisterClassObject(kFakeClsid, m_pFactory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &m_dwCookie);
+  CoRegisterClassObject(kFakeClsid, m_pFactory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                        &m_dwCookie);
   PalRegisterProgID(OLESTR("Outlook.Application"), kFakeClsid);
 }
 
@@ -369,14 +379,18 @@ void FakeOutlook::MakeCollection(FakeObject* pCollection, std::vector<FakeObject
     *cursor = 0;
     return next(pResult);
   });
-  pCollection->SetMethod("GetNext",
-                         [next](const std::vector<VARIANT>&, VARIANT* pResult) { return next(pResult); });
+  pCollection->SetMethod(
+      "GetNext", [next](const std::vector<VARIANT>&, VARIANT* pResult) { return next(pResult); });
 }
 
 FakeObject* FakeOutlook::AddFolder(FakeObject* pParent, const std::string& strName,
                                    const std::string& strStore) {
-  Folder* pFolder = new Folder{new FakeObject("Folder:" + strName), new FakeObject("Items:" + strName),
-                               new FakeObject("Folders:" + strName), {}, {}, strStore};
+  Folder* pFolder = new Folder{new FakeObject("Folder:" + strName),
+                               new FakeObject("Items:" + strName),
+                               new FakeObject("Folders:" + strName),
+                               {},
+                               {},
+                               strStore};
   m_folders.push_back(pFolder);
   pFolder->pFolder->SetText("Name", strName);
   pFolder->pFolder->SetText("StoreID", strStore);
@@ -384,7 +398,8 @@ FakeObject* FakeOutlook::AddFolder(FakeObject* pParent, const std::string& strNa
   pFolder->pFolder->SetObject("Folders", pFolder->pFolders);
   MakeCollection(pFolder->pItems, &pFolder->items);
   MakeCollection(pFolder->pFolders, &pFolder->subfolders);
-  if (Folder* pOwner = pParent ? FindFolder(pParent) : nullptr) pOwner->subfolders.push_back(pFolder->pFolder);
+  if (Folder* pOwner = pParent ? FindFolder(pParent) : nullptr)
+    pOwner->subfolders.push_back(pFolder->pFolder);
   return pFolder->pFolder;
 }
 

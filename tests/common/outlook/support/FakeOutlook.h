@@ -84,7 +84,7 @@ class FakeOutlook {
  public:
   static constexpr const char* kStoreID = "STORE-MAIN";
 
-  FakeOutlook();  // registers; folders "Contacts", "Calendar", "Tasks", "Notes"
+  FakeOutlook();   // registers; folders "Contacts", "Calendar", "Tasks", "Notes"
   ~FakeOutlook();  // revokes and releases everything it holds
   FakeOutlook(const FakeOutlook&) = delete;
   FakeOutlook& operator=(const FakeOutlook&) = delete;

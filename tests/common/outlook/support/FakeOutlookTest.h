@@ -26,7 +26,8 @@ class FakeOutlookTest : public testing::Test {
   static std::vector<std::string> Writes(const FakeObject* pObject) {
     std::vector<std::string> writes;
     for (const std::string& strLine : FakeJournalOf(pObject->Label())) {
-      if (strLine.rfind("put ", 0) == 0 || strLine.rfind("Save(", 0) == 0) writes.push_back(strLine);
+      if (strLine.rfind("put ", 0) == 0 || strLine.rfind("Save(", 0) == 0)
+        writes.push_back(strLine);
     }
     return writes;
   }

@@ -53,7 +53,8 @@ class OutlookTestEnv {
   // How often a message was logged, and at which level marker.
   int Count(const std::string& strMessage, bool bCritical) const {
     int n = 0;
-    for (const LogLine& line : Log()) n += line.strMessage == strMessage && line.bCritical == bCritical;
+    for (const LogLine& line : Log())
+      n += line.strMessage == strMessage && line.bCritical == bCritical;
     return n;
   }
   void ClearLog() const { WriteWholeFile(m_temp.File("appdebug.log"), ""); }

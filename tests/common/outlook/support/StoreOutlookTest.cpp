@@ -46,7 +46,8 @@ int64_t StoreOutlookTest::Folder(olstore::FolderKind nKind, const std::vector<st
   return folder ? folder->id : 0;
 }
 
-std::string StoreOutlookTest::Add(olstore::ItemKind nKind, int64_t nFolderId, const StoreValues& values) {
+std::string StoreOutlookTest::Add(olstore::ItemKind nKind, int64_t nFolderId,
+                                  const StoreValues& values) {
   olstore::ItemData item = olstore::NewItem(nKind);
   item.folderId = nFolderId;
   const olstore::KindInfo& info = item.Info();
