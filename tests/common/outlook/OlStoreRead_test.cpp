@@ -216,6 +216,16 @@ TEST_F(StoreReadTest, ReadingAgainReplacesTheRecords) {
   EXPECT_EQ(n, 2);
 }
 
+// The list text of one record field, as the selection pages show it.
+template <typename TMgr, typename TRecord>
+std::string ListText(const TRecord* pRecord, int32_t nKey) {
+  DisplayField field;
+  char szText[8192 + 16] = "";
+  if (!TMgr::FindDisplayField(nKey, &field)) return "(no field)";
+  if (!TMgr::DisplayText(pRecord, &field, szText, sizeof(szText))) return "(no text)";
+  return szText;
+}
+
 // ---- What one item becomes ------------------------------------------------------------------
 
 TEST_F(StoreReadTest, ContactImageRecordAndCutTexts) {
@@ -302,6 +312,10 @@ TEST_F(StoreReadTest, AppointmentsWithAndWithoutPattern) {
   EXPECT_EQ(pSeries->Interval, 2);
   EXPECT_EQ(pSeries->HasPatternEnd, 1);
   EXPECT_EQ(util.GetContainer()->Next(), nullptr);
+  EXPECT_EQ(ListText<CommDateMgr>(pPlain, ddkDescription), "Dentist");
+  EXPECT_EQ(ListText<CommDateMgr>(pPlain, ddkLocation), "Praxis Dr. Weiß");
+  EXPECT_EQ(ListText<CommDateMgr>(pPlain, ddkStartTime), "09:00:00");
+  EXPECT_EQ(ListText<CommDateMgr>(pPlain, ddkAlarm), "Yes");
 }
 
 TEST_F(StoreReadTest, TasksFromTwoLevelsDownCarryTheirFolder) {
@@ -320,6 +334,9 @@ TEST_F(StoreReadTest, TasksFromTwoLevelsDownCarryTheirFolder) {
   EXPECT_TRUE(pFence->Image->Complete);
   EXPECT_EQ(pFence->Image->PercentComplete, 100);
   EXPECT_EQ(pFence->Complete, 1);
+  EXPECT_EQ(ListText<CommTaskMgr>(pTaxes, tdkSubject), "File taxes");
+  EXPECT_EQ(ListText<CommTaskMgr>(pTaxes, tdkAlarm), "Yes");
+  EXPECT_EQ(ListText<CommTaskMgr>(pFence, tdkCompleted), "Yes");
   EXPECT_STREQ(pPlan->Image->FolderName, "Phase 1");
   EXPECT_STREQ(pPlan->Image->StoreID, StoreId().c_str());
   EXPECT_STREQ(pPlan->Image->EntryID, m_ids["Draft plan"].c_str());
@@ -338,6 +355,8 @@ TEST_F(StoreReadTest, NoteBodyCutToItsField) {
   EXPECT_EQ(std::strlen(pLong->Body), 20478u);
   EXPECT_TRUE(pLong->Image->Truncated.Test(NoteField::Body));
   EXPECT_EQ(pLong->Image->Color, 3);
+  EXPECT_EQ(ListText<CommNoteMgr>(pShopping, ndkSubject), "Shopping list");
+  EXPECT_EQ(ListText<CommNoteMgr>(pShopping, ndkColor), "#000001");
 }
 
 }  // namespace
