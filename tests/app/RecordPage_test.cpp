@@ -1,0 +1,494 @@
+// The four selection pages (wizard page 3) against a seeded local store,
+// inside the real main window and its wizard context: what they list, what
+// they tick, what leaving them hands to the update run, and when they open
+// their detail viewer.
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/Addrdetail.h"
+#include "app/Apputil.h"
+#include "app/Context.h"
+#include "app/Datedetail.h"
+#include "app/Main.h"
+#include "app/Notedetail.h"
+#include "app/RecordPage.h"
+#include "app/Tododetail.h"
+#include "common/misc/CxList.h"
+#include "support/AppTest.h"
+#include "support/TestStore.h"
+
+namespace {
+
+using olstore::ItemKind;
+using std::string;
+
+// Stands in for the pages around page 3, so the page machine can move
+// through them without definitions or an update run.
+class PassingPage : public TfmPage {
+ public:
+  bool UpdateData(bool /*bSave*/) override { return true; }
+};
+
+struct Column {
+  const char* szCaption;
+  int nWidth;
+};
+
+struct KindCase {
+  const char* szName;
+  int32_t nMode;
+  TfmMain::PageWindow nWindow;
+  ItemKind nItemKind;
+  std::vector<StoreValues> items;
+  std::vector<Column> columns;
+  std::vector<QStringList> rows;  // the texts each item shows, in store order
+  const char* szNoneTicked;
+  // The record a detail viewer shows; none when it is not this kind's viewer.
+  std::function<const void*(QWidget*)> fnViewerRecord;
+  bool bCaptionEditable;
+};
+
+template <typename TViewer>
+const void* ViewerRecord(QWidget* pWidget) {
+  auto* pViewer = qobject_cast<TViewer*>(pWidget);
+  return pViewer ? pViewer->GetRecord() : nullptr;
+}
+
+const string kLongNote(1500, 'n');
+
+const std::vector<KindCase>& Kinds() {
+  static const std::vector<KindCase> kinds = {
+      {"contacts",
+       1,
+       TfmMain::pwAddrData,
+       ItemKind::Contact,
+       {{{"FirstName", string("Ann")},
+         {"LastName", string("Example")},
+         {"Email1Address", string("ann@example.org")},
+         {"BusinessTelephoneNumber", string("+49 30 1234567")},
+         {"HomeTelephoneNumber", string("030 7654321")},
+         {"MobileTelephoneNumber", string("0171 5550000")},
+         {"CompanyName", string("Quill GmbH")},
+         {"JobTitle", string("Leiterin")}},
+        {{"LastName", string("Nobody")}},
+        // The business phone holds at most 23 characters.
+        {{"FirstName", string("Zoë")},
+         {"LastName", string("Ångström")},
+         {"BusinessTelephoneNumber", string("+1-555-0100-0000-ext-12345")}}},
+       {{"First Name", 80},
+        {"Last Name", 80},
+        {"Email", 120},
+        {"Business Phone", 100},
+        {"Home Phone", 100},
+        {"Mobile Phone", 100},
+        {"Company", 100},
+        {"Title", 80}},
+       {{"Ann", "Example", "ann@example.org", "+49 30 1234567", "030 7654321", "0171 5550000", "Quill GmbH",
+         "Leiterin"},
+        {"", "Nobody", "", "", "", "", "", ""},
+        {"Zoë", "Ångström", "", "+1-555-0100-0000-ext-12", "", "", "", ""}},
+       "No contact record is selected. Please select the records you want to update.",
+       &ViewerRecord<TfmAddrDetail>,
+       false},
+      {"calendar",
+       2,
+       TfmMain::pwDateData,
+       ItemKind::Appointment,
+       {{{"Subject", string("Dentist")}, {"Start", 45000.375}, {"End", 45000.40625}},
+        {{"Subject", string("Review")}, {"Start", 45001.5}, {"End", 45001.5625}},
+        {{"Subject", string("May Day")}, {"Start", 45047.0}, {"End", 45048.0}, {"AllDayEvent", true}}},
+       {{"Description", 360}, {"Date", 100}, {"Start Time", 100}, {"End Time", 100}},
+       {{"Dentist", "03/15/2023", "09:00:00", "09:45:00"},
+        {"Review", "03/16/2023", "12:00:00", "13:30:00"},
+        {"May Day", "05/01/2023", "00:00:00", "00:00:00"}},
+       "No calendar record is selected. Please select the records you want to update.",
+       &ViewerRecord<TfmDateDetail>,
+       false},
+      {"tasks",
+       4,
+       TfmMain::pwTaskData,
+       ItemKind::Task,
+       {{{"Subject", string("File taxes")}, {"DueDate", 43905.0}, {"Importance", int32_t{2}}},
+        {{"Subject", string("Paint fence")},
+         {"DueDate", 44270.0},
+         {"Importance", int32_t{0}},
+         {"Status", int32_t{2}},
+         {"PercentComplete", int32_t{100}},
+         {"DateCompleted", 44260.0}},
+        {{"Subject", string("Call Bob")}}},
+       {{"Description", 360}, {"Due Date", 100}, {"Priority", 80}, {"Completed", 80}},
+       {{"File taxes", "03/15/2020", "High", "No"},
+        {"Paint fence", "03/15/2021", "Low", "Yes"},
+        {"Call Bob", "N/A", "Normal", "No"}},
+       "No task record is selected. Please select the records you want to update.",
+       &ViewerRecord<TfmTodoDetail>,
+       true},
+      {"notes",
+       8,
+       TfmMain::pwNoteData,
+       ItemKind::Note,
+       {{{"Body", string("Shopping list\nmilk")}}, {{"Body", kLongNote}}, {{"Body", string("Idea one")}}},
+       {{"Description", 660}},
+       // A row is one line; a body longer than the row's 1023 bytes is cut.
+       {{"Shopping list milk"}, {QString(1023, QLatin1Char('n'))}, {"Idea one"}},
+       "No note record is selected. Please select the records you want to update.",
+       &ViewerRecord<TfmNoteDetail>,
+       false},
+  };
+  return kinds;
+}
+
+// A main window whose context is open on a seeded store, showing page 3 of
+// one kind; the pages before and after it only let the wizard pass.
+class PageRig {
+ public:
+  PageRig(const KindCase& kind, bool bSeed) : m_store(m_home.StoreFile().toStdString()) { Build(kind, bSeed); }
+  ~PageRig() { delete m_pMain.data(); }
+
+  // False when the rig could not be built (the failure is reported).
+  bool Ok() const { return m_bOk; }
+  TfmMain* Main() const { return m_pMain; }
+  TfmRecordPage* Page() const { return m_pPage; }
+  RecordListModel* Model() const { return m_pPage->Model(); }
+  const QList<MessageBoxCall>& Messages() const { return m_user.messages; }
+
+  QStringList RowTexts(int nRow) const {
+    QStringList texts;
+    for (int c = 0; c < Model()->columnCount(); ++c) texts << Model()->index(nRow, c).data().toString();
+    return texts;
+  }
+  QList<bool> Ticks() const {
+    QList<bool> ticks;
+    for (int r = 0; r < Model()->rowCount(); ++r) ticks << Model()->IsTicked(r);
+    return ticks;
+  }
+  // The records the leave-check handed over, in list order.
+  static std::vector<void*> Handed() {
+    std::vector<void*> handed;
+    if (!g_pRecordList) return handed;
+    for (void* p = g_pRecordList->GetFirst(); p; p = g_pRecordList->GetNext()) handed.push_back(p);
+    return handed;
+  }
+  void SelectRow(int nRow) const {
+    m_pPage->List()->selectionModel()->setCurrentIndex(Model()->index(nRow, 0),
+                                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+
+ private:
+  void Build(const KindCase& kind, bool bSeed) {
+    QVERIFY2(m_store.IsOpen(), m_store.Error().c_str());
+    if (bSeed)
+      for (const StoreValues& values : kind.items) QVERIFY(!m_store.Add(kind.nItemKind, values).empty());
+    m_pMain = new TfmMain;
+    m_pMain->SetPageWindow(TfmMain::pwUpdateField, new PassingPage);
+    m_pMain->SetPageWindow(TfmMain::pwProc, new PassingPage);
+    g_Settings.AppFlag = kind.nMode;
+    QVERIFY(m_pMain->OpenContext());
+    m_pPage = static_cast<TfmRecordPage*>(m_pMain->GetPageWindow(kind.nWindow));
+    QCOMPARE(m_pMain->PageAt(3), m_pPage);
+    m_pMain->GoToPage(3);
+    QCOMPARE(m_pMain->GetCurPage(), 3);
+    m_pMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pMain));
+    m_bOk = true;
+  }
+
+  ScopedDataHome m_home;
+  UserRecorder m_user;
+  TestStore m_store;
+  QPointer<TfmMain> m_pMain;
+  TfmRecordPage* m_pPage = nullptr;
+  bool m_bOk = false;
+};
+
+// What a step opened modally: every dialog is closed at once and noted.
+struct ModalSeen {
+  int nCount = 0;
+  const void* pRecord = nullptr;  // what the kind's viewer showed
+};
+
+ModalSeen RunClosingModals(const KindCase& kind, const std::function<void()>& fnStep) {
+  ModalSeen seen;
+  QTimer poll;
+  poll.setInterval(0);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!pDialog || !pDialog->isVisible()) return;
+    ++seen.nCount;
+    seen.pRecord = kind.fnViewerRecord(pDialog);
+    pDialog->reject();
+  });
+  poll.start();
+  fnStep();
+  QCoreApplication::processEvents();
+  return seen;
+}
+
+void AddKindRows() {
+  QTest::addColumn<int>("kind");
+  for (size_t i = 0; i < Kinds().size(); ++i) QTest::newRow(Kinds()[i].szName) << static_cast<int>(i);
+}
+
+}  // namespace
+
+class RecordPageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void showsItsCaptionsAndColumns_data() { AddKindRows(); }
+  void showsItsCaptionsAndColumns() {
+    QFETCH(int, kind);
+    const KindCase& c = Kinds()[kind];
+    PageRig rig(c, false);
+    QVERIFY(rig.Ok());
+    TfmRecordPage* pPage = rig.Page();
+    QCOMPARE(pPage->btnSelAll->text(), QStringLiteral("&Select All"));
+    QCOMPARE(pPage->btnClear->text(), QStringLiteral("Clea&r"));
+    QCOMPARE(pPage->DetailButton()->text(), QStringLiteral("&Details"));
+    const QList<QAction*> items = pPage->PopupMenu()->actions();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items[0], pPage->SelAllItem());
+    QCOMPARE(items[0]->text(), QStringLiteral("&Select All"));
+    QCOMPARE(items[1], pPage->ClearItem());
+    QCOMPARE(items[1]->text(), QStringLiteral("&Clear All"));
+    QVERIFY(items[2]->isSeparator());
+    QCOMPARE(items[3], pPage->DetailItem());
+    QCOMPARE(items[3]->text(), QStringLiteral("&Detail Information"));
+
+    QCOMPARE(rig.Model()->columnCount(), static_cast<int>(c.columns.size()));
+    for (size_t i = 0; i < c.columns.size(); ++i) {
+      const int nColumn = static_cast<int>(i);
+      QCOMPARE(rig.Model()->headerData(nColumn, Qt::Horizontal).toString(),
+               QString::fromUtf8(c.columns[i].szCaption));
+      QCOMPARE(pPage->List()->header()->sectionSize(nColumn), c.columns[i].nWidth);
+    }
+  }
+
+  void entryListsEveryRecordTickedWithTheFirstSelected_data() { AddKindRows(); }
+  void entryListsEveryRecordTickedWithTheFirstSelected() {
+    QFETCH(int, kind);
+    const KindCase& c = Kinds()[kind];
+    PageRig rig(c, true);
+    QVERIFY(rig.Ok());
+    QCOMPARE(rig.Model()->rowCount(), static_cast<int>(c.rows.size()));
+    for (size_t r = 0; r < c.rows.size(); ++r) QCOMPARE(rig.RowTexts(static_cast<int>(r)), c.rows[r]);
+    QCOMPARE(rig.Ticks(), QList<bool>(static_cast<qsizetype>(c.rows.size()), true));
+    QVERIFY(rig.Page()->SelectedRecord() != nullptr);
+    QCOMPARE(rig.Page()->SelectedRecord(), rig.Model()->RecordAt(0));
+    QCOMPARE(rig.Page()->List()->currentIndex().row(), 0);
+    // Each row carries its own record of the container.
+    std::vector<void*> records;
+    for (int r = 0; r < rig.Model()->rowCount(); ++r) records.push_back(rig.Model()->RecordAt(r));
+    rig.Page()->SelectAll();
+    QVERIFY(rig.Page()->UpdateData(true));
+    QCOMPARE(PageRig::Handed(), records);
+  }
+
+  void clearingEveryRowKeepsTheWizardOnThePage_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("byMenu");
+    for (size_t i = 0; i < Kinds().size(); ++i) {
+      QTest::addRow("%s, button", Kinds()[i].szName) << static_cast<int>(i) << false;
+      QTest::addRow("%s, pop-up menu", Kinds()[i].szName) << static_cast<int>(i) << true;
+    }
+  }
+  void clearingEveryRowKeepsTheWizardOnThePage() {
+    QFETCH(int, kind);
+    QFETCH(bool, byMenu);
+    const KindCase& c = Kinds()[kind];
+    PageRig rig(c, true);
+    QVERIFY(rig.Ok());
+    if (byMenu)
+      rig.Page()->ClearItem()->trigger();
+    else
+      QTest::mouseClick(rig.Page()->btnClear, Qt::LeftButton);
+    QCOMPARE(rig.Ticks(), QList<bool>(static_cast<qsizetype>(c.rows.size()), false));
+
+    rig.Main()->GoToPage(4);
+    QCOMPARE(rig.Main()->GetCurPage(), 3);
+    QCOMPARE(rig.Messages().size(), 1);
+    QCOMPARE(rig.Messages()[0].strText, QString::fromUtf8(c.szNoneTicked));
+    QCOMPARE(rig.Messages()[0].strCaption, QStringLiteral("Error"));
+    QCOMPARE(rig.Messages()[0].nIcon, QMessageBox::Critical);
+    QCOMPARE(rig.Messages()[0].pOwner, rig.Page());
+    QCOMPARE(g_pRecordList->GetCount(), 0u);
+
+    // Select All, by the same way, ticks every row again and lets the wizard on.
+    if (byMenu)
+      rig.Page()->SelAllItem()->trigger();
+    else
+      QTest::mouseClick(rig.Page()->btnSelAll, Qt::LeftButton);
+    QCOMPARE(rig.Ticks(), QList<bool>(static_cast<qsizetype>(c.rows.size()), true));
+    rig.Main()->GoToPage(4);
+    QCOMPARE(rig.Main()->GetCurPage(), 4);
+    QCOMPARE(g_pRecordList->GetCount(), static_cast<uint32_t>(c.rows.size()));
+    QCOMPARE(rig.Messages().size(), 1);
+  }
+
+  void leavingHandsExactlyTheTickedRecordsInListOrder_data() { AddKindRows(); }
+  void leavingHandsExactlyTheTickedRecordsInListOrder() {
+    QFETCH(int, kind);
+    PageRig rig(Kinds()[kind], true);
+    QVERIFY(rig.Ok());
+    QTreeView* pList = rig.Page()->List();
+    rig.Page()->ClearAll();
+    // Tick the third row, then the first, with the keyboard as a user would.
+    QTest::keyClick(pList, Qt::Key_Down);
+    QTest::keyClick(pList, Qt::Key_Down);
+    QTest::keyClick(pList, Qt::Key_Space);
+    QTest::keyClick(pList, Qt::Key_Home);
+    QTest::keyClick(pList, Qt::Key_Space);
+    QCOMPARE(rig.Ticks(), (QList<bool>{true, false, true}));
+
+    rig.Main()->GoToPage(4);
+    QCOMPARE(rig.Main()->GetCurPage(), 4);
+    QCOMPARE(PageRig::Handed(), (std::vector<void*>{rig.Model()->RecordAt(0), rig.Model()->RecordAt(2)}));
+    QVERIFY(rig.Messages().isEmpty());
+  }
+
+  void goingBackFromTheRunPageAndOnAgainHandsEachRecordOnce_data() { AddKindRows(); }
+  void goingBackFromTheRunPageAndOnAgainHandsEachRecordOnce() {
+    QFETCH(int, kind);
+    PageRig rig(Kinds()[kind], true);
+    QVERIFY(rig.Ok());
+    rig.Model()->SetTicked(1, false);
+    rig.Main()->GoToPage(4);
+    rig.Main()->GoToPage(3);
+    // Going back shows the page as it was: the tick removed stays removed.
+    QCOMPARE(rig.Ticks(), (QList<bool>{true, false, true}));
+    rig.Main()->GoToPage(4);
+    QCOMPARE(rig.Main()->GetCurPage(), 4);
+    QCOMPARE(PageRig::Handed(), (std::vector<void*>{rig.Model()->RecordAt(0), rig.Model()->RecordAt(2)}));
+  }
+
+  void enteringAgainTicksEveryRowAgain_data() { AddKindRows(); }
+  void enteringAgainTicksEveryRowAgain() {
+    QFETCH(int, kind);
+    PageRig rig(Kinds()[kind], true);
+    QVERIFY(rig.Ok());
+    rig.Page()->ClearAll();
+    rig.SelectRow(2);
+    QVERIFY(rig.Page()->UpdateData(false));
+    QCOMPARE(rig.Ticks(), (QList<bool>{true, true, true}));
+    QCOMPARE(rig.Page()->SelectedRecord(), rig.Model()->RecordAt(0));
+  }
+
+  void anEmptyFolderListsNothingAndCannotBeLeft_data() { AddKindRows(); }
+  void anEmptyFolderListsNothingAndCannotBeLeft() {
+    QFETCH(int, kind);
+    const KindCase& c = Kinds()[kind];
+    PageRig rig(c, false);
+    QVERIFY(rig.Ok());
+    QCOMPARE(rig.Model()->rowCount(), 0);
+    QCOMPARE(rig.Page()->SelectedRecord(), nullptr);
+    QVERIFY(!rig.Page()->UpdateData(true));
+    QCOMPARE(rig.Messages().size(), 1);
+    QCOMPARE(rig.Messages()[0].strText, QString::fromUtf8(c.szNoneTicked));
+  }
+
+  void detailsWithoutASelectedRowDoNothing_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("seeded");
+    for (size_t i = 0; i < Kinds().size(); ++i) {
+      QTest::addRow("%s, empty list", Kinds()[i].szName) << static_cast<int>(i) << false;
+      QTest::addRow("%s, selection cleared", Kinds()[i].szName) << static_cast<int>(i) << true;
+    }
+  }
+  void detailsWithoutASelectedRowDoNothing() {
+    QFETCH(int, kind);
+    QFETCH(bool, seeded);
+    const KindCase& c = Kinds()[kind];
+    PageRig rig(c, seeded);
+    QVERIFY(rig.Ok());
+    rig.Page()->List()->clearSelection();
+    QCOMPARE(rig.Page()->SelectedRecord(), nullptr);
+    QCOMPARE(RunClosingModals(c, [&] { QTest::mouseClick(rig.Page()->DetailButton(), Qt::LeftButton); }).nCount, 0);
+    QCOMPARE(RunClosingModals(c, [&] { rig.Page()->DetailItem()->trigger(); }).nCount, 0);
+  }
+
+  void detailsShowTheSelectedRecordInTheKindsViewer_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("way");
+    for (size_t i = 0; i < Kinds().size(); ++i)
+      for (const char* szWay : {"button", "pop-up menu", "double-click"})
+        QTest::addRow("%s, %s", Kinds()[i].szName, szWay) << static_cast<int>(i) << QString::fromUtf8(szWay);
+  }
+  void detailsShowTheSelectedRecordInTheKindsViewer() {
+    QFETCH(int, kind);
+    QFETCH(QString, way);
+    const KindCase& c = Kinds()[kind];
+    PageRig rig(c, true);
+    QVERIFY(rig.Ok());
+    QTreeView* pList = rig.Page()->List();
+    rig.SelectRow(1);
+    std::function<void()> fnOpen;
+    if (way == "button") {
+      fnOpen = [&] { QTest::mouseClick(rig.Page()->DetailButton(), Qt::LeftButton); };
+    } else if (way == "pop-up menu") {
+      fnOpen = [&] { rig.Page()->DetailItem()->trigger(); };
+    } else {
+      // Double-clicking a row selects it first: press, release, then the
+      // second press that makes it a double-click.
+      rig.SelectRow(0);
+      const QPoint point = pList->visualRect(rig.Model()->index(1, 0)).center();
+      fnOpen = [&] {
+        QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, point);
+      };
+    }
+    const ModalSeen seen = RunClosingModals(c, fnOpen);
+    QCOMPARE(seen.nCount, 1);
+    QCOMPARE(seen.pRecord, static_cast<const void*>(rig.Model()->RecordAt(1)));
+    // The viewer is gone once it closed.
+    QCOMPARE(rig.Page()->findChildren<QDialog*>().size(), 0);
+  }
+
+  void onlyTheTaskListTakesRetypedDescriptions_data() { AddKindRows(); }
+  void onlyTheTaskListTakesRetypedDescriptions() {
+    QFETCH(int, kind);
+    const KindCase& c = Kinds()[kind];
+    PageRig rig(c, true);
+    QVERIFY(rig.Ok());
+    const QModelIndex caption = rig.Model()->index(0, 0);
+    QCOMPARE(rig.Model()->flags(caption).testFlag(Qt::ItemIsEditable), c.bCaptionEditable);
+    QCOMPARE(rig.Model()->flags(rig.Model()->index(0, 1)).testFlag(Qt::ItemIsEditable), false);
+    if (!c.bCaptionEditable) return;
+
+    auto* pRecord = static_cast<const TaskRecord*>(rig.Model()->RecordAt(0));
+    const TaskRecord before = *pRecord;
+    QTreeView* pList = rig.Page()->List();
+    QTest::keyClick(pList, Qt::Key_F2);
+    auto* pEditor = pList->viewport()->findChild<QLineEdit*>();
+    QVERIFY(pEditor);
+    QCOMPARE(pEditor->text(), QStringLiteral("File taxes"));
+    pEditor->selectAll();
+    QTest::keyClicks(pEditor, QStringLiteral("Pay the taxes"));
+    QTest::keyClick(pEditor, Qt::Key_Return);
+    QApplication::processEvents();  // the editor hands its text over queued
+    QCOMPARE(rig.Model()->index(0, 0).data().toString(), QStringLiteral("Pay the taxes"));
+    QCOMPARE(rig.Model()->index(0, 1).data().toString(), QStringLiteral("03/15/2020"));
+    QCOMPARE(memcmp(&before, pRecord, sizeof before), 0);
+
+    // Leaving hands the record as read; entering again shows its own text.
+    QVERIFY(rig.Page()->UpdateData(true));
+    QCOMPARE(PageRig::Handed().front(), static_cast<void*>(const_cast<TaskRecord*>(pRecord)));
+    QVERIFY(rig.Page()->UpdateData(false));
+    QCOMPARE(rig.Model()->index(0, 0).data().toString(), QStringLiteral("File taxes"));
+  }
+};
+
+QTEST_MAIN(RecordPageTest)
+#include "RecordPage_test.moc"
