@@ -47,7 +47,9 @@ class TfmMain : public QWidget {
   // The page window at wizard index nIndex (0..5) for the current mode; none at
   // index 3 when the mode has no selection page.
   TfmPage* PageAt(int nIndex) const;
-  TfmPage* GetPageWindow(PageWindow nWindow) const { return m_pPages[nWindow]; }
+  TfmPage* GetPageWindow(PageWindow nWindow) const {
+    return nWindow >= 0 && nWindow < pwCount ? m_pPages[nWindow] : nullptr;
+  }
   // Puts pPage (taken over, reparented to pClient) in place of a page window,
   // freeing the one it replaces. Lets a test watch the page machine through
   // pages that record their calls.

@@ -106,7 +106,13 @@ bool TfmProc::UpdateData(bool bSave) {
 
 void TfmProc::tmUpdateTimer() {
   tmUpdate->stop();
-  m_bRunning = true;
+  // Cleared on every way out, an unexpected error included, so the window can
+  // still be closed afterwards.
+  struct RunningFlag {
+    bool& bRunning;
+    explicit RunningFlag(bool& bFlag) : bRunning(bFlag) { bRunning = true; }
+    ~RunningFlag() { bRunning = false; }
+  } running(m_bRunning);
   pbMain->setValue(0);
   const int nCount = g_pRecordList ? static_cast<int>(g_pRecordList->GetCount()) : 0;
   int nNotUpdated = 0;
@@ -123,7 +129,6 @@ void TfmProc::tmUpdateTimer() {
   pbMain->setValue(100);
   lblStatus->setText(QStringLiteral("Update finishing ... "));
   Pause(kFinishPause);
-  m_bRunning = false;
   emit RunFinished(nCount, nNotUpdated);
   if (fmMain) fmMain->GoToPage(5);
 }

@@ -6,6 +6,7 @@
 #include "app/Look.h"
 #include "app/Main.h"
 #include "app/Product.h"
+#include "common/misc/CxDebugUtil.h"
 #include "platform/win32.h"
 
 #ifndef _WIN32
@@ -23,11 +24,17 @@ int main(int argc, char** argv) {
   // 1 says "Not Found." and the wizard cannot go past it.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 #ifndef _WIN32
-  olstore::RegisterOutlookApplication();
+  const bool bStoreRegistered = olstore::RegisterOutlookApplication();
 #endif
 
   try {
     (new TfmMain)->show();
+#ifndef _WIN32
+    // Logged once the main window has pointed the log at the data folder.
+    if (!bStoreRegistered)
+      QM_LOG(0, "The local Outlook store could not be registered: %s",
+             olstore::LastError().c_str());
+#endif
     app.exec();
   } catch (const std::exception& e) {
     ShowExceptionMessage(QString::fromUtf8(e.what()));
