@@ -43,7 +43,10 @@ class ItemsObject final : public DispatchObject {
       if (!item) return kDispEBadIndex;
       return ReturnObject(result, NewItemObject(m_store, std::move(*item)));
     }
-    if (member.tag == kGetFirst) m_atEnd = false, m_lastId = 0;
+    if (member.tag == kGetFirst) {
+      m_atEnd = false;
+      m_lastId = 0;
+    }
     std::optional<ItemData> item;
     if (!m_atEnd) item = m_store->NextItem(m_folderId, m_lastId);
     if (!item) {

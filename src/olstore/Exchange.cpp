@@ -152,20 +152,18 @@ class Parser {
  public:
   std::optional<ImportPlan> Parse(std::string_view text) {
     const Json root = Json::parse(text, nullptr, false);
-    if (root.is_discarded()) return Problem("the file is not valid JSON"), std::nullopt;
-    if (!root.is_object()) return Problem("the file must hold one JSON object"), std::nullopt;
+    if (root.is_discarded()) return Refuse("the file is not valid JSON");
+    if (!root.is_object()) return Refuse("the file must hold one JSON object");
     if (!root.contains("format") || root["format"] != "olstore")
-      return Problem("the file is not an olstore exchange file (\"format\": \"olstore\" missing)"),
-             std::nullopt;
+      return Refuse("the file is not an olstore exchange file (\"format\": \"olstore\" missing)");
     if (!root.contains("version") || !root["version"].is_number_integer() ||
         root["version"].get<int64_t>() < 1 || root["version"].get<int64_t>() > kExchangeVersion)
-      return Problem("the file's \"version\" must be " + std::to_string(kExchangeVersion)),
-             std::nullopt;
+      return Refuse("the file's \"version\" must be " + std::to_string(kExchangeVersion));
     for (const auto& [key, value] : root.items()) {
       if (key == "format" || key == "version") continue;
       const std::optional<FolderKind> kind = FolderKindFromKey(key);
       if (!kind || key != FolderKindKey(*kind))
-        return Problem("unknown top-level key \"" + key + "\""), std::nullopt;
+        return Refuse("unknown top-level key \"" + key + "\"");
       if (!ParseFolder(value, *kind, {}, key)) return std::nullopt;
     }
     return std::move(m_plan);
@@ -177,6 +175,10 @@ class Parser {
   bool Problem(std::string text) {
     m_error = std::move(text);
     return false;
+  }
+  std::nullopt_t Refuse(std::string text) {
+    m_error = std::move(text);
+    return std::nullopt;
   }
 
   bool ParseFolder(const Json& json, FolderKind kind, const std::vector<std::string>& path,
@@ -224,16 +226,15 @@ class Parser {
     }
     std::optional<ItemKind> kind;
     if (json["Type"].is_string()) kind = KindFromTypeName(json["Type"].get<std::string>());
-    if (!kind) return Problem(where + ": unknown \"Type\" " + json["Type"].dump()), std::nullopt;
+    if (!kind) return Refuse(where + ": unknown \"Type\" " + json["Type"].dump());
     if (Kind(*kind).folder != folder)
-      return Problem(where + ": a " + std::string(Kind(*kind).typeName) + " cannot be kept in " +
-                     std::string(FolderKindKey(folder))),
-             std::nullopt;
+      return Refuse(where + ": a " + std::string(Kind(*kind).typeName) + " cannot be kept in " +
+                     std::string(FolderKindKey(folder)));
     return kind;
   }
 
   std::optional<ItemData> ParseItem(const Json& json, FolderKind folder, const std::string& where) {
-    if (!json.is_object()) return Problem(where + ": an item must be an object"), std::nullopt;
+    if (!json.is_object()) return Refuse(where + ": an item must be an object");
     const std::optional<ItemKind> kind = KindOf(json, folder, where);
     if (!kind) return std::nullopt;
     ItemData item = NewItem(*kind);
@@ -241,7 +242,7 @@ class Parser {
       if (key != "Type" && !ParseMember(item, key, value, where)) return std::nullopt;
     }
     if (const std::string problem = CheckItem(item); !problem.empty())
-      return Problem(where + ": " + problem), std::nullopt;
+      return Refuse(where + ": " + problem);
     return item;
   }
 

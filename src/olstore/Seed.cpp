@@ -222,10 +222,14 @@ class Seeder {
         ++i;
         continue;
       }
-      bool folded = false;
-      for (const auto& [from, to] : kFolds)
-        if (name.substr(i, from.size()) == from) out += to, i += from.size(), folded = true;
-      if (!folded) ++i;
+      size_t used = 1;  // a character without a plain form is left out
+      for (const auto& [from, to] : kFolds) {
+        if (name.substr(i, from.size()) != from) continue;
+        out += to;
+        used = from.size();
+        break;
+      }
+      i += used;
     }
     return out;
   }

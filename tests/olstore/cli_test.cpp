@@ -17,7 +17,7 @@ struct Outcome {
   std::string out, err;
 };
 
-class Cli : public ::testing::Test {
+class OlstoreCli : public ::testing::Test {
  protected:
   // Runs the tool with args; OLSTORE_PATH is set to olstorePath, or removed when empty.
   Outcome Olstore(const std::vector<std::string>& args, const std::string& stdinFile = "/dev/null",
@@ -66,7 +66,7 @@ class Cli : public ::testing::Test {
   std::string m_store = m_dir.File("store.db");
 };
 
-TEST_F(Cli, InitCreatesOnceAndTellsWhere) {
+TEST_F(OlstoreCli, InitCreatesOnceAndTellsWhere) {
   const std::string first = Ok({"--store", m_store, "init"});
   EXPECT_EQ(first.rfind("Created the store " + m_store + "\nStore ID: ", 0), 0u) << first;
   const std::string second = Ok({"--store=" + m_store, "init"});
@@ -74,7 +74,7 @@ TEST_F(Cli, InitCreatesOnceAndTellsWhere) {
   EXPECT_EQ(Lines(first)[1], Lines(second)[1]);  // the same store ID
 }
 
-TEST_F(Cli, SeedListShowAndStatsDescribeTheSameItems) {
+TEST_F(OlstoreCli, SeedListShowAndStatsDescribeTheSameItems) {
   Ok({"--store", m_store, "seed", "--contacts", "12", "--distlists", "2", "--appointments", "7",
       "--tasks", "5", "--notes", "4", "--seed", "9", "--date", "2024-03-14"});
   const std::string stats = Ok({"--store", m_store, "stats"});
@@ -107,7 +107,7 @@ TEST_F(Cli, SeedListShowAndStatsDescribeTheSameItems) {
   }
 }
 
-TEST_F(Cli, ExportImportExportIsByteForByteTheSame) {
+TEST_F(OlstoreCli, ExportImportExportIsByteForByteTheSame) {
   Ok({"--store", m_store, "seed", "--contacts", "20", "--appointments", "12", "--tasks", "16",
       "--notes", "11"});
   const std::string exported = Ok({"--store", m_store, "export"});
@@ -126,7 +126,7 @@ TEST_F(Cli, ExportImportExportIsByteForByteTheSame) {
   EXPECT_EQ(Ok({"--store", third, "export"}), exported);
 }
 
-TEST_F(Cli, AFailedImportChangesNothing) {
+TEST_F(OlstoreCli, AFailedImportChangesNothing) {
   Ok({"--store", m_store, "seed", "--contacts", "5", "--appointments", "0", "--tasks", "0", "--notes", "0"});
   const std::string before = Ok({"--store", m_store, "export"});
   const std::string entryId = Lines(Ok({"--store", m_store, "list", "contacts"}))[0].substr(0, 88);
@@ -153,7 +153,7 @@ TEST_F(Cli, AFailedImportChangesNothing) {
   }
 }
 
-TEST_F(Cli, WrongUseIsExplainedAndWritesNothing) {
+TEST_F(OlstoreCli, WrongUseIsExplainedAndWritesNothing) {
   WriteFile(m_dir.File("bad.json"), "{");
   struct Case {
     std::vector<std::string> args;
@@ -193,14 +193,14 @@ TEST_F(Cli, WrongUseIsExplainedAndWritesNothing) {
   EXPECT_NE(run.err.find("--store needs a path"), std::string::npos);
 }
 
-TEST_F(Cli, UnknownEntryIdOnAnExistingStore) {
+TEST_F(OlstoreCli, UnknownEntryIdOnAnExistingStore) {
   Ok({"--store", m_store, "init"});
   Outcome run = Olstore({"--store", m_store, "show", std::string(88, 'A')});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("no item has the entry ID"), std::string::npos) << run.err;
 }
 
-TEST_F(Cli, StorePathFromTheEnvironment) {
+TEST_F(OlstoreCli, StorePathFromTheEnvironment) {
   const std::string fromEnv = m_dir.File("env/store.db");
   Outcome run = Olstore({"init"}, "/dev/null", fromEnv);
   EXPECT_EQ(run.code, 0) << run.err;
@@ -211,7 +211,7 @@ TEST_F(Cli, StorePathFromTheEnvironment) {
   EXPECT_TRUE(Exists(m_store));
 }
 
-TEST_F(Cli, AFileThatIsNoStoreIsLeftAlone) {
+TEST_F(OlstoreCli, AFileThatIsNoStoreIsLeftAlone) {
   WriteFile(m_store, "these are my notes, not a store");
   for (const char* command : {"init", "stats", "seed"}) {
     Outcome run = Olstore({"--store", m_store, command});
@@ -221,7 +221,7 @@ TEST_F(Cli, AFileThatIsNoStoreIsLeftAlone) {
   EXPECT_EQ(ReadFile(m_store), "these are my notes, not a store");
 }
 
-TEST_F(Cli, HelpGoesToStandardOutput) {
+TEST_F(OlstoreCli, HelpGoesToStandardOutput) {
   for (const char* help : {"help", "--help", "-h"}) {
     Outcome run = Olstore({help});
     EXPECT_EQ(run.code, 0);

@@ -63,14 +63,14 @@ TEST(Exchange, EmptyStoreExportsItsFourFolders) {
                       ",\n  \"notes\": " + folder + "\n}\n");
 }
 
-TEST(Seed, SameSeedAndDayGiveTheSameStoreOthersDiffer) {
+TEST(DemoData, SameSeedAndDayGiveTheSameStoreOthersDiffer) {
   TempDir dir;
   const std::string a = Export(*Seeded(dir, "a.db", 5));
   EXPECT_EQ(Export(*Seeded(dir, "b.db", 5)), a);
   EXPECT_NE(Export(*Seeded(dir, "c.db", 6)), a);
 }
 
-TEST(Seed, DemoDataCoversWhatTheProgramMustCope) {
+TEST(DemoData, DemoDataCoversWhatTheProgramMustCope) {
   TempDir dir;
   std::shared_ptr<Store> store = Seeded(dir, "a.db", 3);
   for (FolderKind kind : {FolderKind::Contacts, FolderKind::Calendar, FolderKind::Tasks, FolderKind::Notes}) {

@@ -168,7 +168,9 @@ INSTANTIATE_TEST_SUITE_P(Files, RefusedStore, ::testing::ValuesIn(kRefusals),
                            return name;
                          });
 
-TEST_F(OutlookTest, StoreLockedByAnotherWriterIsRefusedUnchanged) {
+using LockedStore = OutlookTest;
+
+TEST_F(LockedStore, IsRefusedUntilTheOtherWriterIsDoneAndStaysUnchanged) {
   MakeStoreAt(m_storePath);
   RawDb other(m_storePath);
   other.Exec("BEGIN IMMEDIATE; INSERT INTO store_info (key, value) VALUES ('x', 'y');");

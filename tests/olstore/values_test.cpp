@@ -9,14 +9,14 @@
 namespace olstore {
 namespace {
 
-TEST(Utf, RoundTripsEveryPlane) {
+TEST(StoreText, RoundTripsEveryPlane) {
   const std::string samples[] = {"", "plain", "Jos\xC3\xA9 M\xC3\xBCller Stra\xC3\x9F" "e",
                                  "\xE4\xB8\xAD\xE6\x96\x87", "smile \xF0\x9F\x98\x80 end"};
   for (const std::string& sample : samples) EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(sample)), sample);
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), std::u16string(u"\xD83D\xDE00"));
 }
 
-TEST(Utf, DamagedInputBecomesReplacementCharacters) {
+TEST(StoreText, DamagedInputBecomesReplacementCharacters) {
   struct Case {
     std::string utf8;
     std::u16string utf16;
@@ -30,7 +30,7 @@ TEST(Utf, DamagedInputBecomesReplacementCharacters) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");  // lone surrogate
 }
 
-TEST(OleDates, KnownDatesConvertBothWays) {
+TEST(StoreDates, KnownDatesConvertBothWays) {
   struct Case {
     const char* text;
     double date;
@@ -49,7 +49,7 @@ TEST(OleDates, KnownDatesConvertBothWays) {
   }
 }
 
-TEST(OleDates, ParsingRefusesWhatIsNotADate) {
+TEST(StoreDates, ParsingRefusesWhatIsNotADate) {
   const char* bad[] = {"",           "2024-1-01",           "2024-02-30",     "2024-13-01",
                        "2024-01-01x", "2024-01-01T25:00",   "2024-01-01T10",  "0099-12-31",
                        "2024-01-01T10:00:00.5", "tomorrow"};
@@ -59,7 +59,7 @@ TEST(OleDates, ParsingRefusesWhatIsNotADate) {
   EXPECT_EQ(FormatOleDate(*ParseOleDate("2024-01-01T06:00:00.250")), "2024-01-01T06:00:00.250");
 }
 
-TEST(OleDates, LinearArithmeticCrossesTheEpoch) {
+TEST(StoreDates, LinearArithmeticCrossesTheEpoch) {
   // One hour before 1899-12-30 01:00 is 1899-12-30 00:00; one more is -1 + 23:00.
   const double start = 1.0 / 24.0;
   EXPECT_NEAR(LinearToOle(OleToLinear(start) - 1.0 / 24.0), 0.0, 1e-12);
@@ -68,7 +68,7 @@ TEST(OleDates, LinearArithmeticCrossesTheEpoch) {
   EXPECT_EQ(OleWeekday(45292.0), 1);  // 2024-01-01, a Monday
 }
 
-TEST(Ids, AreLongUpperCaseHexAndNormalise) {
+TEST(StoreIds, AreLongUpperCaseHexAndNormalise) {
   std::mt19937_64 engine(7);
   const std::string entry = NewEntryId(engine);
   const std::string store = NewStoreId(engine);
