@@ -198,8 +198,8 @@ bool CxQMCommonUtil::UpdateBoolean(int32_t* pnFlag, const FieldUpdateDef* pDef) 
 
 bool CxQMCommonUtil::ApplyToFields(const CxFieldCatalogue& catalogue, unsigned char* pImage,
                                    size_t nImageSize, FieldMarks* pChanged,
-                                   const FieldMarks& truncated, const FieldUpdateDef* pDef) {
-  if (!pImage || !pDef) return false;
+                                   FieldMarks* pTruncated, const FieldUpdateDef* pDef) {
+  if (!pImage || !pDef || !pTruncated) return false;
   const FieldEntry* pEntry = catalogue.FindEntry(pDef->nFieldID);
   if (!pEntry) return false;
   const FieldSlot& slot = pEntry->Slot;
@@ -216,9 +216,12 @@ bool CxQMCommonUtil::ApplyToFields(const CxFieldCatalogue& catalogue, unsigned c
       // Appending, inserting or replacing in a text that was cut when it was read,
       // or that is already longer than the catalogue lets it be, would store a
       // shortened value and lose what Outlook holds. Set replaces the whole text.
-      const bool bPartial = truncated.Test(slot.nMark) || nLength >= pEntry->Desc.nMaxLength;
+      const bool bPartial = pTruncated->Test(slot.nMark) || nLength >= pEntry->Desc.nMaxLength;
       if (bPartial && NeedsWholeText(pDef->nOperation)) return false;
       bResult = UpdateString(szText, pEntry->Desc.nMaxLength, pDef, &bApplied);
+      // A Set stores the whole new value, so the field no longer holds a cut
+      // copy of Outlook's text and may be written back.
+      if (bResult && bApplied && pDef->nOperation == uoSet) pTruncated->Clear(slot.nMark);
       break;
     }
     case ftDate:

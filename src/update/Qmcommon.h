@@ -231,12 +231,12 @@ class CxQMCommonUtil {
                            const FieldUpdateDef* pDef) {
     if (!pImage) return false;
     return ApplyToFields(catalogue, reinterpret_cast<unsigned char*>(pImage), sizeof(Image),
-                         &pImage->Changed, pImage->Truncated, pDef);
+                         &pImage->Changed, &pImage->Truncated, pDef);
   }
 
  private:
   static bool ApplyToFields(const CxFieldCatalogue& catalogue, unsigned char* pImage,
-                            size_t nImageSize, FieldMarks* pChanged, const FieldMarks& truncated,
+                            size_t nImageSize, FieldMarks* pChanged, FieldMarks* pTruncated,
                             const FieldUpdateDef* pDef);
 
   std::unique_ptr<CxUpdateProfileManager> m_pProfileManager;

@@ -321,6 +321,32 @@ TEST_F(StoreSaveTest, RefusedAppendLeavesALongStoredTextWhole) {
   EXPECT_EQ("Writer", stored->TextAt(olstore::FindProperty(stored->Info(), "JobTitle")));
 }
 
+// Setting a text that was cut when read replaces Outlook's whole value, so
+// the new text is written back.
+TEST_F(StoreSaveTest, SetReplacesALongStoredTextWhole) {
+  ASSERT_NO_FATAL_FAILURE(Seed(olstore::ItemKind::Contact,
+                               {{"LastName", std::string("Long")}, {"Body", std::string(3000, 'b')}}));
+  {
+    OlAddrUtil accessor;
+    std::unique_ptr<AddrImage> pImage;
+    ASSERT_NO_FATAL_FAILURE(ReadOnlyImage(accessor, &pImage));
+    ASSERT_TRUE(pImage->Truncated.Test(AddrField::Body));
+    CxQMOLAddrUtil applier;
+    applier.SetAccessor(&accessor);
+    const FieldUpdateDef set = TextDef(68, uoSet, "Short note");
+    EXPECT_TRUE(applier.Apply(pImage.get(), &set));
+    EXPECT_FALSE(pImage->Truncated.Test(AddrField::Body));
+    EXPECT_TRUE(applier.Save(pImage.get()));
+  }
+  std::string strError;
+  std::shared_ptr<olstore::Store> pStore = olstore::Store::Open(m_strStore, strError);
+  ASSERT_TRUE(pStore) << strError;
+  std::optional<olstore::ItemData> stored =
+      pStore->ItemAt(pStore->DefaultFolder(olstore::FolderKind::Contacts)->id, 0);
+  ASSERT_TRUE(stored);
+  EXPECT_EQ("Short note", stored->TextAt(olstore::FindProperty(stored->Info(), "Body")));
+}
+
 #undef ADDR
 #undef DATE
 #undef TASK

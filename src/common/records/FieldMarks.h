@@ -14,6 +14,11 @@ struct FieldMarks {
     Bits[n / 8] = static_cast<uint8_t>(Bits[n / 8] | (1u << (n % 8)));
   }
   template <typename Field>
+  void Clear(Field field) {
+    const int n = static_cast<int>(field);
+    Bits[n / 8] = static_cast<uint8_t>(Bits[n / 8] & ~(1u << (n % 8)));
+  }
+  template <typename Field>
   bool Test(Field field) const {
     const int n = static_cast<int>(field);
     return (Bits[n / 8] >> (n % 8)) & 1u;

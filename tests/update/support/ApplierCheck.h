@@ -98,11 +98,18 @@ void ExpectOnlyFieldsDiffer(const Image& before, const Image& after,
   }
 }
 
-// Every byte outside the field and the Changed marks is as before.
+// Every byte outside the field and the two mark sets is as before; of the
+// Truncated marks only the field's own may have been cleared (a Set makes the
+// whole value known). The Changed marks are checked by the callers.
 template <typename Image>
 void ExpectOnlyFieldDiffers(const Image& before, const Image& after, const ImageField& field) {
   const ImageField changed{offsetof(Image, Changed), sizeof(FieldMarks), -1, "Changed"};
-  ExpectOnlyFieldsDiffer(before, after, {field, changed});
+  const ImageField truncated{offsetof(Image, Truncated), sizeof(FieldMarks), -1, "Truncated"};
+  ExpectOnlyFieldsDiffer(before, after, {field, changed, truncated});
+  for (int n = 0; n < FieldMarks::kCapacity; ++n) {
+    if (n == field.nMark && !after.Truncated.Test(n)) continue;
+    EXPECT_EQ(before.Truncated.Test(n), after.Truncated.Test(n)) << "Truncated mark " << n;
+  }
 }
 
 template <typename Image>
@@ -270,7 +277,7 @@ void ExpectTextRulesOnEveryString(const Applier& applier,
       ApplyAndCheck(applier, *pCut, field, def, false, false);
     auto pSet = ApplyAndCheck(applier, *pCut, field, TextDef(id, uoSet, "new"), true, true);
     EXPECT_STREQ("new", TextAt(*pSet, field));
-    EXPECT_TRUE(pSet->Truncated.Test(field.nMark));
+    EXPECT_FALSE(pSet->Truncated.Test(field.nMark));  // the whole value is now known
   }
 }
 
