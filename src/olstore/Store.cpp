@@ -35,24 +35,22 @@ std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\
 
 KindSql MakeKindSql(const KindInfo& info) {
   KindSql sql;
-  std::string columns, params, assignments;
+  std::string selected, columns, params, assignments;
   int param = 2;  // ?1 is the item id
   for (size_t i = 0; i < info.props.size(); ++i) {
     if (!info.props[i].stored) continue;
     sql.stored.push_back(i);
     const std::string column = Quoted(info.props[i].name);
     const std::string placeholder = "?" + std::to_string(param++);
-    columns += ", k." + column;
+    selected += ", k." + column;
+    columns += ", " + column;
     params += ", " + placeholder;
     assignments += (assignments.empty() ? "" : ", ") + column + " = " + placeholder;
   }
   const std::string table(info.table);
-  sql.select = "SELECT " + std::string(kItemColumns) + columns + " FROM items i JOIN " + table +
+  sql.select = "SELECT " + std::string(kItemColumns) + selected + " FROM items i JOIN " + table +
                " k ON k.item_id = i.id WHERE i.id = ?1";
-  std::string insertColumns = columns;
-  for (size_t pos = 0; (pos = insertColumns.find("k.", pos)) != std::string::npos;)
-    insertColumns.erase(pos, 2);
-  sql.insert = "INSERT INTO " + table + " (item_id" + insertColumns + ") VALUES (?1" + params + ")";
+  sql.insert = "INSERT INTO " + table + " (item_id" + columns + ") VALUES (?1" + params + ")";
   sql.update = "UPDATE " + table + " SET " + assignments + " WHERE item_id = ?1";
   return sql;
 }
