@@ -248,7 +248,7 @@ class AddrDetailTest : public QObject {
     ReadContact contact;
     QVERIFY(contact.Record());
     const string strEntryID = contact.FirstEntryID();
-    const AddrRecord before = *contact.Record();
+    const QByteArray before(reinterpret_cast<const char*>(contact.Record()), sizeof(AddrRecord));
     auto* pViewer = new TfmAddrDetail;
     pViewer->SetRecord(contact.Record());
     pViewer->show();
@@ -261,7 +261,7 @@ class AddrDetailTest : public QObject {
     QCOMPARE(pViewer->result(), static_cast<int>(QDialog::Rejected));
     QVERIFY(!pViewer->isVisible());
     delete pViewer;
-    QCOMPARE(memcmp(&before, contact.Record(), sizeof before), 0);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(contact.Record()), sizeof(AddrRecord)), before);
     QCOMPARE(contact.Store().Text(strEntryID, "FirstName"), string("Ann"));
     QCOMPARE(contact.Store().Text(strEntryID, "Categories"), string("Kunden, VIP"));
   }

@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -468,7 +467,7 @@ class RecordPageTest : public QObject {
     if (!c.bCaptionEditable) return;
 
     auto* pRecord = static_cast<const TaskRecord*>(rig.Model()->RecordAt(0));
-    const TaskRecord before = *pRecord;
+    const QByteArray before(reinterpret_cast<const char*>(pRecord), sizeof(TaskRecord));
     QTreeView* pList = rig.Page()->List();
     QTest::keyClick(pList, Qt::Key_F2);
     auto* pEditor = pList->viewport()->findChild<QLineEdit*>();
@@ -480,7 +479,7 @@ class RecordPageTest : public QObject {
     QApplication::processEvents();  // the editor hands its text over queued
     QCOMPARE(rig.Model()->index(0, 0).data().toString(), QStringLiteral("Pay the taxes"));
     QCOMPARE(rig.Model()->index(0, 1).data().toString(), QStringLiteral("03/15/2020"));
-    QCOMPARE(memcmp(&before, pRecord, sizeof before), 0);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(pRecord), sizeof(TaskRecord)), before);
 
     // Leaving hands the record as read; entering again shows its own text.
     QVERIFY(rig.Page()->UpdateData(true));
