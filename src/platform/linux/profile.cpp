@@ -365,9 +365,7 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     const std::string_view value = TrimLeft(lpString);
     const std::string line = key + "=" + std::string(value);
     if (nHeader == ProfileFile::npos) {
-      std::string header;  // built by appends: GCC 12 warns falsely on "[" + string
-      header.append("[").append(section).append("]");
-      file.InsertLine(file.LineCount(), header);
+      file.InsertLine(file.LineCount(), "[" + std::string(section) + "]");
       file.InsertLine(file.LineCount(), line);
     } else if (const size_t nKey = file.FindKey(nHeader, key); nKey != ProfileFile::npos) {
       file.ReplaceValue(nKey, value);
