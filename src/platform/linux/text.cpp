@@ -84,6 +84,15 @@ class OutputSink {
  public:
   OutputSink(Unit* pBuffer, int nCapacity) : m_pBuffer(pBuffer), m_nCapacity(nCapacity) {}
 
+  // Appends one unit that is a whole character (the common ASCII case).
+  bool Put(Unit unit) {
+    if (m_nCapacity != 0) {
+      if (m_nCount >= m_nCapacity) return false;
+      m_pBuffer[m_nCount] = unit;
+    }
+    ++m_nCount;
+    return true;
+  }
   // Appends a whole character; false when it does not fit.
   bool Put(const Unit* pUnits, int nUnits) {
     if (m_nCapacity != 0) {
@@ -117,6 +126,11 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int 
   const auto* pInput = reinterpret_cast<const unsigned char*>(lpMultiByteStr);
   OutputSink<WCHAR> out(lpWideCharStr, cchWideChar);
   for (size_t i = 0; i < nInput;) {
+    // Most text is ASCII: one byte, one unit, nothing to decode.
+    if (pInput[i] < 0x80) {
+      if (!out.Put(static_cast<WCHAR>(pInput[i++]))) return PalFailWith(ERROR_INSUFFICIENT_BUFFER);
+      continue;
+    }
     char32_t cp = 0;
     bool bValid = true;
     i += DecodeUtf8(pInput + i, nInput - i, cp, bValid);
@@ -175,6 +189,10 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int 
   OutputSink<char> out(lpMultiByteStr, cbMultiByte);
   for (size_t i = 0; i < nInput;) {
     char32_t cp = lpWideCharStr[i++];
+    if (cp < 0x80) {
+      if (!out.Put(static_cast<char>(cp))) return PalFailWith(ERROR_INSUFFICIENT_BUFFER);
+      continue;
+    }
     char bytes[4];
     int nBytes = 0;
     if (cp >= 0xD800 && cp <= 0xDBFF && i < nInput && lpWideCharStr[i] >= 0xDC00 &&
