@@ -16,6 +16,9 @@ constexpr size_t kMaxPutUnits = 20479;
 // Dates this close to zero stand for "no date". The bound is the
 // single-precision value of 0.00001, as the records have always used it.
 constexpr double kNoDateBound = static_cast<double>(0.00001f);
+// The most bytes one UTF-16 unit becomes in the ANSI code page (UTF-8: three
+// for a unit of the basic plane, four for a surrogate pair).
+constexpr size_t kMaxBytesPerUnit = 3;
 
 bool IsHighSurrogate(OLECHAR ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 
@@ -97,13 +100,32 @@ HRESULT CDispCmd::GetString(LPCOLESTR szName, char* szBuf, int nSize, bool* pbTr
   const HRESULT hr = ReadAs(*this, szName, VT_BSTR, &v);
   if (hr != S_OK) return hr;
 
-  // The whole text is converted first and only then cut, so that the cut
-  // falls before a whole character of the converted text.
-  std::string strText;
-  const bool bConverted = !v.bstrVal || OleToMultiByte(CP_ACP, v.bstrVal, strText);
+  // Every UTF-16 unit converts to at least one byte, so no unit past the
+  // first nSize can reach the nSize - 1 bytes the buffer keeps (and nSize
+  // units never fit, so a longer text is still reported as cut). Converting
+  // just those, in one pass with room for the longest encoding, and only then
+  // cutting before a whole character stores exactly what converting the whole
+  // text would, without paying for a long body on every read.
+  size_t nUnits = 0;
+  const size_t nLimit = static_cast<size_t>(nSize);
+  while (v.bstrVal && nUnits < nLimit && v.bstrVal[nUnits]) ++nUnits;
+  char szShort[512];
+  std::string strLong;
+  const size_t nCapacity = nUnits * kMaxBytesPerUnit + 1;
+  char* pText = szShort;
+  if (nCapacity > sizeof szShort) {
+    strLong.resize(nCapacity);
+    pText = strLong.data();
+  }
+  int nBytes = 0;
+  if (nUnits > 0) {
+    nBytes = WideCharToMultiByte(CP_ACP, 0, v.bstrVal, static_cast<int>(nUnits), pText,
+                                 static_cast<int>(nCapacity), nullptr, nullptr);
+  }
   VariantClear(&v);
-  if (!bConverted) return E_FAIL;
-  const bool bWhole = CopyText(szBuf, static_cast<size_t>(nSize), strText.c_str());
+  if (nUnits > 0 && nBytes <= 0) return E_FAIL;
+  pText[nBytes] = '\0';
+  const bool bWhole = CopyText(szBuf, nLimit, pText);
   if (pbTruncated) *pbTruncated = !bWhole;
   return S_OK;
 }
