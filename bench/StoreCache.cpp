@@ -87,10 +87,17 @@ bool WorkingCopy::Make(const std::string& strFrom, const std::string& strFolder,
   RemoveStoreFiles(m_strPath);
   std::error_code ec;
   fs::create_directories(strFolder, ec);
-  if (!fs::copy_file(strFrom, m_strPath, fs::copy_options::overwrite_existing, ec)) {
-    strError = "cannot copy " + strFrom + " to " + m_strPath + ": " + ec.message();
-    m_strPath.clear();
-    return false;
+  // Changes not yet moved from the write-ahead log into the file live only in
+  // the log, so it is copied along when there is one.
+  for (const char* szSuffix : {"", "-wal"}) {
+    const std::string strSource = strFrom + szSuffix;
+    if (*szSuffix && !fs::exists(strSource)) continue;
+    if (!fs::copy_file(strSource, m_strPath + szSuffix, fs::copy_options::overwrite_existing, ec)) {
+      strError = "cannot copy " + strSource + " to " + m_strPath + szSuffix + ": " + ec.message();
+      RemoveStoreFiles(m_strPath);
+      m_strPath.clear();
+      return false;
+    }
   }
   return true;
 }
