@@ -142,15 +142,17 @@ void Database::SetBusyTimeout(int milliseconds) {
   if (m_db) sqlite3_busy_timeout(m_db, milliseconds);
 }
 
-Transaction::Transaction(Database& db) : m_db(db) { m_active = m_db.Exec("BEGIN IMMEDIATE"); }
+// Every save is a transaction of its own, so its three statements come from
+// the connection's cache rather than being parsed again each time.
+Transaction::Transaction(Database& db) : m_db(db) { m_active = m_db.Prepare("BEGIN IMMEDIATE").Run(); }
 
 Transaction::~Transaction() {
-  if (m_active) m_db.Exec("ROLLBACK");
+  if (m_active) m_db.Prepare("ROLLBACK").Run();
 }
 
 bool Transaction::Commit() {
   if (!m_active) return false;
-  if (!m_db.Exec("COMMIT")) return false;  // still active: the destructor rolls back
+  if (!m_db.Prepare("COMMIT").Run()) return false;  // still active: the destructor rolls back
   m_active = false;
   return true;
 }
