@@ -59,19 +59,29 @@ char ToLowerAscii(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+  // Every property read passes through here, long bodies included, so the
+  // output is sized once (a character never takes more units than bytes) and
+  // ASCII, the bulk of most texts, skips the decoder.
+  std::u16string out(text.size(), u'\0');
+  size_t units = 0;
   size_t pos = 0;
   while (pos < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {
+      out[units++] = byte;
+      ++pos;
+      continue;
+    }
     const char32_t cp = DecodeUtf8(text, pos);
     if (cp >= 0x10000) {
       const char32_t v = cp - 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+      out[units++] = static_cast<char16_t>(0xD800 + (v >> 10));
+      out[units++] = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      out[units++] = static_cast<char16_t>(cp);
     }
   }
+  out.resize(units);
   return out;
 }
 
