@@ -32,7 +32,9 @@ bool MeasureMemory(const std::string& strKind, const std::string& strStore, Memo
   double dItems = 0;
   if (result.nExitCode != 0 || !OutputValue(result.strOutput, "items", dItems) ||
       !OutputValue(result.strOutput, "own_bytes", figures.dOwnBytes) ||
-      !OutputValue(result.strOutput, "peak_bytes", figures.dPeakBytes)) {
+      !OutputValue(result.strOutput, "peak_bytes", figures.dPeakBytes) ||
+      !OutputValue(result.strOutput, "read_cpu", figures.Read.dCpu) ||
+      !OutputValue(result.strOutput, "read_wall", figures.Read.dWall)) {
     strError = "the memory child failed for " + strKind + " (exit code " +
                std::to_string(result.nExitCode) + ")";
     return false;
@@ -49,15 +51,16 @@ int RunMemoryChild(const std::string& strKind, const std::string& strStore) {
     KindRun<K> run;
     std::string strError;
     ReadFigures figures;
-    if (!run.Connect(strError) || !run.MeasureRead(strStore, 1, false, figures, strError)) {
+    if (!run.Connect(strError) || !run.MeasureRead(strStore, 1, false, false, figures, strError)) {
       std::fprintf(stderr, "qmbench: %s\n", strError.c_str());
       return;
     }
     const double dOwn = static_cast<double>(figures.nItems) *
                         static_cast<double>(sizeof(typename K::Image) + sizeof(typename K::Record));
     // Taken while the records are still held: the peak is the read's.
-    std::printf("items %lld\nown_bytes %.0f\npeak_bytes %.0f\n", static_cast<long long>(figures.nItems),
-                dOwn, StatusBytes("VmHWM"));
+    std::printf("items %lld\nown_bytes %.0f\npeak_bytes %.0f\nread_cpu %.6f\nread_wall %.6f\n",
+                static_cast<long long>(figures.nItems), dOwn, StatusBytes("VmHWM"), figures.Product.dCpu,
+                figures.Product.dWall);
     std::fflush(stdout);
     run.Disconnect();
     nResult = 0;

@@ -1,9 +1,12 @@
 // Peak resident memory after the accessor has read a folder, measured in a
-// child process per kind and size so that no peak is left over from another.
+// child process per kind and size so that no peak is left over from another;
+// the same read's time there is what a fresh program pays, page faults and all.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "bench/Report.h"
 
 namespace qmbench {
 
@@ -11,6 +14,7 @@ struct MemoryFigures {
   int64_t nItems = 0;
   double dPeakBytes = 0;  // VmHWM
   double dOwnBytes = 0;   // nItems x (image + record)
+  Elapsed Read;           // the read itself, in a process that starts with no memory to reuse
 };
 
 // Runs the memory child on the store for that kind.

@@ -102,7 +102,7 @@ TYPED_TEST(BaselineTest, ReadsTheImagesTheAccessorReads) {
   std::string strError;
   ASSERT_TRUE(run.Connect(strError)) << strError;
   ReadFigures figures;
-  ASSERT_TRUE(run.MeasureRead(this->Path(), 1, true, figures, strError)) << strError;
+  ASSERT_TRUE(run.MeasureRead(this->Path(), 1, true, false, figures, strError)) << strError;
   EXPECT_EQ(figures.nItems, static_cast<int64_t>(nItems));
   EXPECT_EQ(figures.nBaselineItems, static_cast<int64_t>(nItems));
   EXPECT_EQ(figures.nMismatched, 0) << figures.strFirstMismatch;
@@ -127,7 +127,7 @@ TYPED_TEST(BaselineTest, ComparisonFindsAChangedItem) {
   KindRun<TypeParam> run;
   ASSERT_TRUE(run.Connect(strError)) << strError;
   ReadFigures figures;
-  ASSERT_TRUE(run.MeasureRead(copy.Path(), 1, true, figures, strError)) << strError;
+  ASSERT_TRUE(run.MeasureRead(copy.Path(), 1, true, false, figures, strError)) << strError;
   EXPECT_EQ(figures.nMismatched, 1);
   EXPECT_EQ(figures.strFirstMismatch, "i.created of " + entryIDs.back());
 }
@@ -141,7 +141,7 @@ TYPED_TEST(BaselineTest, BothSavesWriteTheChangedColumnOfEveryItem) {
     KindRun<TypeParam> run;
     ASSERT_TRUE(run.Connect(strError)) << strError;
     ReadFigures read;
-    ASSERT_TRUE(run.MeasureRead(this->Path(), 1, false, read, strError)) << strError;
+    ASSERT_TRUE(run.MeasureRead(this->Path(), 1, false, false, read, strError)) << strError;
     ASSERT_TRUE(run.MeasureSave(this->Path(), true, figures, strError)) << strError;
   }
   EXPECT_EQ(figures.nItems, static_cast<int64_t>(entryIDs.size()));
