@@ -222,7 +222,7 @@ QWidget* TfmAddrDetail::BuildOther() {
   QGroupBox* pChat = NewFormGroup(" Chat & Web ", pSheet, &pChatForm);
   AddEditRows(this, kChatFields, pChatForm, pChat);
   btnGo = new QPushButton(QStringLiteral(">>"), pChat);
-  btnGo->setMinimumWidth(40);
+  btnGo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   pChatForm->addRow(QString(), btnGo);
   connect(btnGo, &QPushButton::clicked, this, &TfmAddrDetail::btnGoClick);
 

@@ -59,7 +59,7 @@ QPushButton* FinishDialog(QDialog* pDialog, QWidget* pBody, int nWidth, int nHei
   pLayout->addWidget(pBody, 1);
   pLayout->addLayout(pButtons);
 
-  pDialog->resize(pDialog->sizeHint().expandedTo(QSize(nWidth, nHeight)));
+  pDialog->resize(QSize(nWidth, nHeight).expandedTo(pDialog->minimumSizeHint()));
   if (QScreen* pScreen = pDialog->screen()) {
     const QRect desktop = pScreen->availableGeometry();
     pDialog->move(desktop.center() - QPoint(pDialog->width() / 2, pDialog->height() / 2));

@@ -435,15 +435,15 @@ class RecordPageTest : public QObject {
     rig.SelectRow(1);
     std::function<void()> fnOpen;
     if (way == "button") {
-      fnOpen = [&] { QTest::mouseClick(rig.Page()->DetailButton(), Qt::LeftButton); };
+      fnOpen = [&rig] { QTest::mouseClick(rig.Page()->DetailButton(), Qt::LeftButton); };
     } else if (way == "pop-up menu") {
-      fnOpen = [&] { rig.Page()->DetailItem()->trigger(); };
+      fnOpen = [&rig] { rig.Page()->DetailItem()->trigger(); };
     } else {
       // Double-clicking a row selects it first: press, release, then the
       // second press that makes it a double-click.
       rig.SelectRow(0);
       const QPoint point = pList->visualRect(rig.Model()->index(1, 0)).center();
-      fnOpen = [&] {
+      fnOpen = [pList, point] {
         QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, point);
         QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, point);
       };
