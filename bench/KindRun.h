@@ -1,7 +1,7 @@
 // One item kind on one store: the program's read, apply and save paths timed
-// side by side with the plain SQLite baselines. Everything runs inside an
-// OutlookSession on the store; Disconnect (or the end of the run) must come
-// before the session ends.
+// side by side with the plain SQLite baselines. Everything runs while an
+// OutlookOnStore points Outlook at the store; Disconnect (or the end of the
+// run) must come before it ends.
 #pragma once
 
 #include <cstdint>

@@ -81,7 +81,7 @@ struct Tables {
   }
 };
 
-// Read, list, apply and save for one kind on the session's store.
+// Read, list, apply and save for one kind on the store Outlook is bound to.
 template <typename K>
 void RunKind(const Options& options, int64_t nSize, const std::string& strStore, Tables& tables) {
   const std::string strKind = K::kName;
@@ -176,7 +176,7 @@ void RunStores(const Options& options, StoreCache& cache, Tables& tables) {
       continue;
     }
     WarmFile(copy.Path());
-    OutlookSession session(copy.Path());
+    OutlookOnStore outlook(copy.Path());
     for (const std::string& strKind : options.kinds)
       WithKind(strKind, [&](auto kind) { RunKind<decltype(kind)>(options, nSize, copy.Path(), tables); });
   }
@@ -302,8 +302,8 @@ int main(int argc, char** argv) {
   }
 #ifdef QMBENCH_WITH_APP
   // The windows need their application object before the first page is made.
-  std::unique_ptr<qmbench::GuiSession> pGui;
-  if (options.Wants("list")) pGui = std::make_unique<qmbench::GuiSession>();
+  std::unique_ptr<qmbench::OffscreenGui> pGui;
+  if (options.Wants("list")) pGui = std::make_unique<qmbench::OffscreenGui>();
 #endif
   return qmbench::Run(options);
 }

@@ -47,7 +47,7 @@ int RunMemoryChild(const std::string& strKind, const std::string& strStore) {
   int nResult = 1;
   const bool bKnown = WithKind(strKind, [&](auto kind) {
     using K = decltype(kind);
-    OutlookSession session(strStore);
+    OutlookOnStore outlook(strStore);
     KindRun<K> run;
     std::string strError;
     ReadFigures figures;

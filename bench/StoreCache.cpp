@@ -114,13 +114,13 @@ std::string DefaultWorkFolder(const std::string& strCacheFolder) {
   return strCacheFolder;
 }
 
-OutlookSession::OutlookSession(const std::string& strStorePath) {
+OutlookOnStore::OutlookOnStore(const std::string& strStorePath) {
   setenv("OLSTORE_PATH", strStorePath.c_str(), 1);
 }
 
-OutlookSession::~OutlookSession() {
+OutlookOnStore::~OutlookOnStore() {
   if (OlBaseUtil::GetUseCount() != 0)
-    std::fprintf(stderr, "qmbench: an accessor outlived its Outlook session\n");
+    std::fprintf(stderr, "qmbench: an accessor outlived its store's Outlook\n");
   unsetenv("OLSTORE_PATH");
 }
 

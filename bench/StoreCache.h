@@ -47,13 +47,13 @@ std::string DefaultWorkFolder(const std::string& strCacheFolder);
 
 // Points the local store's "Outlook.Application" at one store file while it
 // lives. Every accessor made meanwhile must be gone before it ends, so the next
-// session's Outlook opens its own store.
-class OutlookSession {
+// binding's Outlook opens its own store.
+class OutlookOnStore {
  public:
-  explicit OutlookSession(const std::string& strStorePath);
-  ~OutlookSession();
-  OutlookSession(const OutlookSession&) = delete;
-  OutlookSession& operator=(const OutlookSession&) = delete;
+  explicit OutlookOnStore(const std::string& strStorePath);
+  ~OutlookOnStore();
+  OutlookOnStore(const OutlookOnStore&) = delete;
+  OutlookOnStore& operator=(const OutlookOnStore&) = delete;
 };
 
 }  // namespace qmbench

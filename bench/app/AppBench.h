@@ -14,12 +14,12 @@ namespace qmbench {
 
 // The application object the windows need, on the off-screen platform and
 // with the program's style sheet. One at a time.
-class GuiSession {
+class OffscreenGui {
  public:
-  GuiSession();
-  ~GuiSession();
-  GuiSession(const GuiSession&) = delete;
-  GuiSession& operator=(const GuiSession&) = delete;
+  OffscreenGui();
+  ~OffscreenGui();
+  OffscreenGui(const OffscreenGui&) = delete;
+  OffscreenGui& operator=(const OffscreenGui&) = delete;
 
  private:
   std::unique_ptr<QApplication> m_pApp;
@@ -33,7 +33,7 @@ struct ListFigures {
 
 // Fills the contact selection page (UpdateData(false)) from the accessor's
 // records nReps times, as the wizard does on entering the page. Needs a
-// GuiSession.
+// OffscreenGui.
 bool MeasureContactList(OlAddrUtil* pAccessor, int nReps, ListFigures& figures,
                         std::string& strError);
 

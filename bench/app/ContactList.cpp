@@ -46,7 +46,7 @@ bool WaitForPaint(const PaintWatch& watch) {
 
 }  // namespace
 
-GuiSession::GuiSession() {
+OffscreenGui::OffscreenGui() {
   static int argc = 1;
   static char szName[] = "qmbench";
   static char* argv[] = {szName, nullptr};
@@ -55,7 +55,7 @@ GuiSession::GuiSession() {
   m_pApp->setStyleSheet(AppStyleSheet());
 }
 
-GuiSession::~GuiSession() = default;
+OffscreenGui::~OffscreenGui() = default;
 
 bool MeasureContactList(OlAddrUtil* pAccessor, int nReps, ListFigures& figures,
                         std::string& strError) {

@@ -97,7 +97,7 @@ TYPED_TEST_SUITE(BaselineTest, Kinds);
 
 TYPED_TEST(BaselineTest, ReadsTheImagesTheAccessorReads) {
   const size_t nItems = this->AddSamples().size();
-  OutlookSession session(this->Path());
+  OutlookOnStore outlook(this->Path());
   KindRun<TypeParam> run;
   std::string strError;
   ASSERT_TRUE(run.Connect(strError)) << strError;
@@ -123,7 +123,7 @@ TYPED_TEST(BaselineTest, ComparisonFindsAChangedItem) {
     sqlite3_bind_text(touch.Get(), 1, entryIDs.back().c_str(), -1, SQLITE_STATIC);
     ASSERT_TRUE(touch.Run()) << db.Error();
   }
-  OutlookSession session(this->Path());
+  OutlookOnStore outlook(this->Path());
   KindRun<TypeParam> run;
   ASSERT_TRUE(run.Connect(strError)) << strError;
   ReadFigures figures;
@@ -137,7 +137,7 @@ TYPED_TEST(BaselineTest, BothSavesWriteTheChangedColumnOfEveryItem) {
   std::string strError;
   SaveFigures figures;
   {
-    OutlookSession session(this->Path());
+    OutlookOnStore outlook(this->Path());
     KindRun<TypeParam> run;
     ASSERT_TRUE(run.Connect(strError)) << strError;
     ReadFigures read;
