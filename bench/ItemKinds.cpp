@@ -205,7 +205,8 @@ FieldUpdateDef TextDef(int32_t nFieldID, UpdateOp nOp, const char* szValue, cons
   FieldUpdateDef def = NewDef(nFieldID);
   def.nOperation = nOp;
   CopyText(def.szValue, sizeof def.szValue, szValue);
-  CopyText(def.szSearch, sizeof def.szSearch, szSearch);
+  // NewDef left it empty; only Replace has a text to find.
+  if (*szSearch) CopyText(def.szSearch, sizeof def.szSearch, szSearch);
   def.nPosition = nPosition;
   return def;
 }
