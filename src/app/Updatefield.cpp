@@ -102,7 +102,8 @@ bool TfmUpdateField::UpdateData(bool bSave) {
   }
   lvFields->setUpdatesEnabled(true);
   if (QTreeWidgetItem* pFirst = lvFields->topLevelItem(0))
-    lvFields->setCurrentItem(pFirst, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    lvFields->setCurrentItem(pFirst, 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   else
     lvFields->clearSelection();
   lvFieldsChange();
@@ -155,7 +156,8 @@ QString TfmUpdateField::UpdateDetailsText(const FieldDescriptor& field, const Fi
 
 FieldUpdateDef* TfmUpdateField::RowDefinition(const QTreeWidgetItem* pRow) {
   if (!pRow) return nullptr;
-  return reinterpret_cast<FieldUpdateDef*>(pRow->data(colFieldName, Qt::UserRole).value<quintptr>());
+  const quintptr nData = pRow->data(colFieldName, Qt::UserRole).value<quintptr>();
+  return reinterpret_cast<FieldUpdateDef*>(nData);
 }
 
 QTreeWidgetItem* TfmUpdateField::FirstSelectedRow() const {

@@ -315,7 +315,8 @@ class OnefieldTest : public QObject {
         << 4 << "Importance" << "Importance" << "Importance" << "Enumeration" << "tEnum"
         << "enum Low of Normal,Low,High";
     QTest::newRow("task completed") << 4 << "Completed" << "Completed" << "Completed or Not"
-                                    << "Boolean" << "tBool" << "bool False(No) of True(Yes),False(No)";
+                                    << "Boolean" << "tBool"
+                                    << "bool False(No) of True(Yes),False(No)";
     QTest::newRow("task due date") << 4 << "Due Date" << "Due Date" << "Due Date" << "Date"
                                    << "tDateTime" << "date today no time";
     QTest::newRow("note, first field") << 8 << "" << "Color" << "Color" << "Enumeration" << "tEnum"
@@ -661,7 +662,8 @@ class OnefieldTest : public QObject {
     QCOMPARE(VisiblePages(dlg), QStringList{"tEnum"});
     QVERIFY(Choose(dlg.cbEnumValue, QStringLiteral("High")));
     QVERIFY(Choose(dlg.cbName, QStringLiteral("Sensitivity")));
-    QCOMPARE(ShownValue(dlg), QStringLiteral("enum Normal of Normal,Personal,Private,Confidential"));
+    QCOMPARE(ShownValue(dlg),
+             QStringLiteral("enum Normal of Normal,Personal,Private,Confidential"));
     QVERIFY(Choose(dlg.cbName, QStringLiteral("Importance")));
     QCOMPARE(ShownValue(dlg), QStringLiteral("enum Low of Normal,Low,High"));
   }
@@ -707,7 +709,8 @@ class OnefieldTest : public QObject {
       QCOMPARE(dlg.result(), int(QDialog::Accepted));
     }
     QCOMPARE(def.nHasDate, 1);
-    QVERIFY2(std::fabs(def.dtValue - stored) < 1e-7, qPrintable(QString::number(def.dtValue, 'f', 9)));
+    QVERIFY2(std::fabs(def.dtValue - stored) < 1e-7,
+             qPrintable(QString::number(def.dtValue, 'f', 9)));
 
     TfmOneField again;
     QVERIFY(Open(again, &def));

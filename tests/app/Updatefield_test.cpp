@@ -276,14 +276,16 @@ class UpdatefieldTest : public QObject {
                              << "First Name | Replace \"Mr.\" with \"Dr.\"";
     QTest::newRow("no operation") << 4 << TextDef(22, uoNone, "", "unused") << "Subject | ";
     QTest::newRow("quotes and percent signs stay text")
-        << 4 << TextDef(22, uoSet, "", "say \"%s\" 100%") << "Subject | Set value to \"say \"%s\" 100%\"";
+        << 4 << TextDef(22, uoSet, "", "say \"%s\" 100%")
+        << "Subject | Set value to \"say \"%s\" 100%\"";
     QTest::newRow("non-ASCII text") << 4 << TextDef(22, uoSet, "", "Zoë Müller")
                                     << "Subject | Set value to \"Zoë Müller\"";
     QTest::newRow("true") << 4 << FlagDef(3, 1) << "Completed | Set value to \"True(Yes)\"";
     QTest::newRow("false") << 4 << FlagDef(3, 0) << "Completed | Set value to \"False(No)\"";
     QTest::newRow("calendar flag") << 2 << FlagDef(19, 1)
                                    << "Reminder Set | Set value to \"True(Yes)\"";
-    QTest::newRow("integer") << 4 << NumberDef(10, 150) << "Percent Complete | Set value to \"150\"";
+    QTest::newRow("integer") << 4 << NumberDef(10, 150)
+                             << "Percent Complete | Set value to \"150\"";
     QTest::newRow("negative integer") << 2 << NumberDef(16, -5)
                                       << "Reminder Minutes Before Start | Set value to \"-5\"";
     QTest::newRow("enumeration") << 4 << NumberDef(6, 2) << "Importance | Set value to \"High\"";
@@ -399,7 +401,8 @@ class UpdatefieldTest : public QObject {
       return;
     }
     QCOMPARE(user.messages.size(), 1);
-    QCOMPARE(user.messages[0].strText, QStringLiteral("Please add some field updating information."));
+    QCOMPARE(user.messages[0].strText,
+             QStringLiteral("Please add some field updating information."));
     QCOMPARE(user.messages[0].strCaption, QStringLiteral("Error"));
     QCOMPARE(user.messages[0].nIcon, QMessageBox::Critical);
     QCOMPARE(user.messages[0].pOwner, &page);
@@ -601,7 +604,8 @@ class UpdatefieldTest : public QObject {
     Click(pMain->btnNext);
     QCOMPARE(pMain->GetCurPage(), 2);
     QCOMPARE(user.messages.size(), 1);
-    QCOMPARE(user.messages[0].strText, QStringLiteral("Please add some field updating information."));
+    QCOMPARE(user.messages[0].strText,
+             QStringLiteral("Please add some field updating information."));
     QCOMPARE(user.messages[0].pOwner, pPage);
 
     auto pSeen = OnEditor(true);
