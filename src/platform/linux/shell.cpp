@@ -102,7 +102,7 @@ int SpawnDetached(const std::vector<std::string>& args, const char* szDirectory)
   posix_spawnattr_setsigmask(&attributes, &signals);
   sigfillset(&signals);
   posix_spawnattr_setsigdefault(&attributes, &signals);
-  // Its own session: the opened program outlives the wizard and its terminal.
+  // Detached with setsid: the opened program outlives the wizard and its terminal.
   posix_spawnattr_setflags(&attributes,
                            POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
 
