@@ -113,6 +113,11 @@ typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define REGDB_E_CLASSNOTREG ((HRESULT)0x80040154L)
 #define CO_E_NOTINITIALIZED ((HRESULT)0x800401F0L)
 #define CO_E_CLASSSTRING ((HRESULT)0x800401F3L)
+#define CO_E_OBJNOTCONNECTED ((HRESULT)0x800401FDL)
+#define RPC_E_CALL_REJECTED ((HRESULT)0x80010001L)
+#define RPC_E_DISCONNECTED ((HRESULT)0x80010108L)
+#define RPC_E_SERVERCALL_RETRYLATER ((HRESULT)0x8001010AL)
+#define RPC_E_SERVERFAULT ((HRESULT)0x80010105L)
 
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
@@ -160,6 +165,7 @@ extern const IID IID_NULL;
 extern const IID IID_IUnknown;
 extern const IID IID_IDispatch;
 extern const IID IID_IClassFactory;
+extern const IID IID_IMessageFilter;
 
 // ---- COM interfaces -----------------------------------------------------------
 #define STDMETHODCALLTYPE
@@ -240,6 +246,35 @@ struct IClassFactory : public IUnknown {
   ~IClassFactory() = default;
 };
 
+// Calls between apartments are filtered; in-process calls here never are, but
+// the program registers its filter the same way on both systems.
+typedef struct HTASK__* HTASK;
+typedef struct tagINTERFACEINFO {
+  IUnknown* pUnk;
+  IID iid;
+  WORD wMethod;
+} INTERFACEINFO, *LPINTERFACEINFO;
+
+enum tagSERVERCALL { SERVERCALL_ISHANDLED = 0, SERVERCALL_REJECTED = 1, SERVERCALL_RETRYLATER = 2 };
+enum tagPENDINGMSG {
+  PENDINGMSG_CANCELCALL = 0,
+  PENDINGMSG_WAITNOPROCESS = 1,
+  PENDINGMSG_WAITDEFPROCESS = 2
+};
+
+struct IMessageFilter : public IUnknown {
+  virtual DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD dwCallType, HTASK htaskCaller,
+                                                     DWORD dwTickCount,
+                                                     LPINTERFACEINFO lpInterfaceInfo) = 0;
+  virtual DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK htaskCallee, DWORD dwTickCount,
+                                                    DWORD dwRejectType) = 0;
+  virtual DWORD STDMETHODCALLTYPE MessagePending(HTASK htaskCallee, DWORD dwTickCount,
+                                                 DWORD dwPendingType) = 0;
+ protected:
+  ~IMessageFilter() = default;
+};
+typedef IMessageFilter* LPMESSAGEFILTER;
+
 enum VARENUM {
   VT_EMPTY = 0,
   VT_NULL = 1,
@@ -305,11 +340,9 @@ HRESULT OleRun(LPUNKNOWN pUnknown);
 HRESULT CoRegisterClassObject(REFCLSID rclsid, LPUNKNOWN pUnk, DWORD dwClsContext, DWORD flags,
                               LPDWORD lpdwRegister);
 HRESULT CoRevokeClassObject(DWORD dwRegister);
-
-// The in-process class table's answer to the registry's ProgID entries: maps a
-// ProgID to the class a server registered with CoRegisterClassObject.
-HRESULT PalRegisterProgID(LPCOLESTR lpszProgID, REFCLSID rclsid);
-HRESULT PalRevokeProgID(LPCOLESTR lpszProgID);
+// One filter per apartment (thread); the previous one is handed back.
+HRESULT CoRegisterMessageFilter(LPMESSAGEFILTER lpMessageFilter,
+                                LPMESSAGEFILTER* lplpMessageFilter);
 
 // ---- Time -----------------------------------------------------------------------
 typedef struct _SYSTEMTIME {
@@ -374,12 +407,6 @@ HRESULT SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPS
 HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
                         LPCSTR lpDirectory, INT nShowCmd);
 
-// Tests record shell opens through this seam instead of starting programs. A hook
-// that is set receives every ShellExecuteA call; none restores the real shell.
-typedef void (*PalShellExecuteHook)(LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
-                                    LPCSTR lpDirectory);
-void PalSetShellExecuteHook(PalShellExecuteHook hook);
-
 // ---- Registry and version resources (none on Linux: every lookup finds nothing) -------
 #define HKEY_CLASSES_ROOT ((HKEY)(uintptr_t)0x80000000)
 #define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001)
@@ -419,3 +446,50 @@ BOOL VerQueryValueA(LPCVOID pBlock, LPCSTR lpSubBlock, LPVOID* lplpBuffer, PUINT
 #define PAL_PATH_SEPARATOR_STR "/"
 
 #endif  // _WIN32
+
+// ---- The layer's own helpers, on both systems ----------------------------------------
+
+// Maps a ProgID to the class an in-process server registered with
+// CoRegisterClassObject, so that CLSIDFromProgID finds it. Here that is the
+// layer's class table; on Windows the ProgID's key under HKEY_CLASSES_ROOT,
+// which is never taken from a server that another program registered there
+// (then HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS)). Revoking removes only a
+// registration made this way.
+HRESULT PalRegisterProgID(LPCOLESTR lpszProgID, REFCLSID rclsid);
+HRESULT PalRevokeProgID(LPCOLESTR lpszProgID);
+
+// Every shell open of the program goes through PalShellExecute, which is
+// ShellExecuteA unless a hook is set: tests record shell opens through the hook
+// instead of starting programs. None restores the real shell.
+typedef void (*PalShellExecuteHook)(LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
+                                    LPCSTR lpDirectory);
+void PalSetShellExecuteHook(PalShellExecuteHook hook);
+HINSTANCE PalShellExecute(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
+                          LPCSTR lpDirectory, INT nShowCmd);
+
+// The length of the longest prefix of szText that has at most nMaxBytes bytes
+// and does not end inside a character of the ANSI code page: where a text of
+// the program may be cut. A null text has none.
+size_t PalAnsiCutLength(LPCSTR szText, size_t nMaxBytes);
+
+// ---- The local Outlook (library localoutlook) ------------------------------------------
+// Where no Outlook is installed, a local implementation of its object model can
+// answer "Outlook.Application": on Linux the local Outlook store, on Windows
+// none (the registry knows the real Outlook). Kept apart from the layer's own
+// library because it brings the store with it.
+
+// What the wizard shows of a local Outlook and what "Open Outlook" opens for it.
+typedef struct tagPAL_LOCAL_OUTLOOK {
+  CHAR szVersion[64];          // its version, e.g. "1.0.0"
+  CHAR szDataFile[MAX_PATH];   // the file that holds its items
+  CHAR szDataFolder[MAX_PATH]; // the folder of that file
+} PAL_LOCAL_OUTLOOK;
+
+// Makes the local Outlook answer "Outlook.Application" in this process (COM
+// initialised on the calling thread). TRUE when it does, or when there is none
+// to start; FALSE with the reason in szReason (nSize bytes, may be null).
+BOOL PalStartLocalOutlook(LPSTR szReason, DWORD nSize);
+
+// TRUE, with pInfo filled, when the Outlook answering "Outlook.Application" in
+// this process is the local one; FALSE (pInfo zero-filled) otherwise.
+BOOL PalGetLocalOutlook(PAL_LOCAL_OUTLOOK* pInfo);

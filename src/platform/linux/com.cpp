@@ -42,6 +42,7 @@ ClassTable& Table() {
 }
 
 thread_local ULONG t_nInitCount = 0;
+thread_local IMessageFilter* t_pMessageFilter = nullptr;  // one reference held
 
 constexpr DWORD kAnyContext =
     CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
@@ -118,6 +119,18 @@ HRESULT CoRevokeClassObject(DWORD dwRegister) {
   if (!pFactory) return E_INVALIDARG;
   // Released outside the lock: the factory's end may well revoke or register.
   pFactory->Release();
+  return S_OK;
+}
+
+HRESULT CoRegisterMessageFilter(LPMESSAGEFILTER lpMessageFilter,
+                                LPMESSAGEFILTER* lplpMessageFilter) {
+  if (t_nInitCount == 0) return CO_E_NOTINITIALIZED;
+  if (lpMessageFilter) lpMessageFilter->AddRef();
+  IMessageFilter* pPrevious = t_pMessageFilter;
+  t_pMessageFilter = lpMessageFilter;
+  // The previous filter's reference passes to the caller who asked for it.
+  if (lplpMessageFilter) *lplpMessageFilter = pPrevious;
+  else if (pPrevious) pPrevious->Release();
   return S_OK;
 }
 

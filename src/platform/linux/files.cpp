@@ -9,7 +9,6 @@
 #include <ctime>
 
 #include "atomicwrite.h"
-#include "common/misc/CxText.h"
 #include "lasterror.h"
 
 namespace {
@@ -18,7 +17,7 @@ namespace {
 // cut before a whole character; a null field is skipped.
 void CopyPart(char* szOut, size_t nSize, const char* pBegin, const char* pEnd) {
   if (!szOut) return;
-  const size_t nLength = TextCutLength(pBegin, nSize - 1);
+  const size_t nLength = PalAnsiCutLength(pBegin, nSize - 1);
   const size_t nPart = static_cast<size_t>(pEnd - pBegin);
   const size_t n = nLength < nPart ? nLength : nPart;
   memcpy(szOut, pBegin, n);
@@ -101,7 +100,7 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
   }
   // Too small: as on Windows the name is cut, still terminated, and the
   // result is the buffer size.
-  if (nSize > 0) CopyText(lpFilename, nSize, path);
+  if (nSize > 0) CopyPart(lpFilename, nSize, path, path + nLength);
   SetLastError(ERROR_INSUFFICIENT_BUFFER);
   return nSize;
 }

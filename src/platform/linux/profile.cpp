@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "atomicwrite.h"
-#include "common/misc/CxText.h"
 #include "lasterror.h"
 
 namespace {
@@ -251,7 +250,7 @@ DWORD CopyResult(std::string_view text, LPSTR lpBuffer, DWORD nSize) {
     return static_cast<DWORD>(text.size());
   }
   const std::string whole(text);
-  const size_t nCut = TextCutLength(whole.c_str(), nSize - 1);
+  const size_t nCut = PalAnsiCutLength(whole.c_str(), nSize - 1);
   memcpy(lpBuffer, whole.data(), nCut);
   memset(lpBuffer + nCut, 0, nSize - nCut);
   return nSize - 1;
@@ -269,7 +268,7 @@ DWORD CopyNameList(const std::vector<std::string_view>& names, LPSTR lpBuffer, D
   for (std::string_view name : names) {
     if (nUsed + name.size() + 2 > nSize) {
       const std::string whole(name);
-      const size_t nCut = TextCutLength(whole.c_str(), nSize - 2 - nUsed);
+      const size_t nCut = PalAnsiCutLength(whole.c_str(), nSize - 2 - nUsed);
       memcpy(lpBuffer + nUsed, whole.data(), nCut);
       memset(lpBuffer + nUsed + nCut, 0, nSize - nUsed - nCut);
       return nSize - 2;

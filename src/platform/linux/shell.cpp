@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -21,8 +20,6 @@
 extern char** environ;
 
 namespace {
-
-std::atomic<PalShellExecuteHook> s_shellExecuteHook{nullptr};
 
 // What ShellExecuteA answers: above 32 for success, an SE_ERR_ code otherwise.
 HINSTANCE ShellResult(intptr_t nCode) { return reinterpret_cast<HINSTANCE>(nCode); }
@@ -128,8 +125,6 @@ std::vector<std::string> PalShellOpenArgv(const char* szFile) {
   return {"xdg-open", file};
 }
 
-void PalSetShellExecuteHook(PalShellExecuteHook hook) { s_shellExecuteHook = hook; }
-
 HRESULT SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, LPSTR pszPath) {
   if (!pszPath || (csidl & ~CSIDL_FLAG_CREATE) != CSIDL_COMMON_APPDATA) return E_INVALIDARG;
   std::string folder = UserDataFolder();
@@ -147,12 +142,8 @@ HRESULT SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, LPSTR pszPath) {
   return hr;
 }
 
-HINSTANCE ShellExecuteA(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
+HINSTANCE ShellExecuteA(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR /*lpParameters*/,
                         LPCSTR lpDirectory, INT) {
-  if (const PalShellExecuteHook hook = s_shellExecuteHook) {
-    hook(lpOperation, lpFile, lpParameters, lpDirectory);
-    return ShellResult(kShellSuccess);
-  }
   // xdg-open knows one verb; parameters have no place in its call.
   if (!IsOpenVerb(lpOperation)) return ShellResult(SE_ERR_NOASSOC);
   if (!lpFile || !*lpFile) return ShellResult(SE_ERR_FNF);
