@@ -1,10 +1,14 @@
 #include "olstore/Dispatch.h"
 
 #include "olstore/Text.h"
+#include "olstore/olstore.h"
 
 namespace olstore {
 
 namespace {
+
+std::atomic<void (*)()> g_onCreated{nullptr};
+std::atomic<void (*)()> g_onDestroyed{nullptr};
 
 // Long enough for every member name of the object model.
 constexpr size_t kMaxNameLength = 64;
@@ -43,6 +47,19 @@ const Member* MemberTable::ById(DISPID id) const {
   if (id < 1 || static_cast<size_t>(id) > m_members.size()) return nullptr;
   return &m_members[static_cast<size_t>(id) - 1];
 }
+
+void SetObjectLifetimeHooks(void (*onCreated)(), void (*onDestroyed)()) {
+  g_onCreated = onCreated;
+  g_onDestroyed = onDestroyed;
+}
+
+void NotifyObjectLifetime(bool created) {
+  if (const auto hook = created ? g_onCreated.load() : g_onDestroyed.load()) hook();
+}
+
+DispatchObject::DispatchObject() { NotifyObjectLifetime(true); }
+
+DispatchObject::~DispatchObject() { NotifyObjectLifetime(false); }
 
 HRESULT DispatchObject::QueryInterface(REFIID riid, void** ppvObject) {
   if (!ppvObject) return E_POINTER;
@@ -140,7 +157,7 @@ HRESULT DispatchObject::Call(const Member&, std::span<const VARIANT* const>, VAR
 }
 
 HRESULT ReturnText(VARIANT* result, std::string_view utf8) {
-  const std::u16string text = Utf8ToUtf16(utf8);
+  const OleString text = Utf8ToUtf16(utf8);
   BSTR bstr = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   if (!bstr) return E_OUTOFMEMORY;
   result->vt = VT_BSTR;
@@ -189,7 +206,7 @@ HRESULT ReturnValue(VARIANT* result, const Value& value) {
 std::optional<std::string> TextFromVariant(const VARIANT& variant) {
   if (variant.vt != VT_BSTR) return std::nullopt;
   if (!variant.bstrVal) return std::string();
-  return Utf16ToUtf8(std::u16string_view(variant.bstrVal, SysStringLen(variant.bstrVal)));
+  return Utf16ToUtf8(OleStringView(variant.bstrVal, SysStringLen(variant.bstrVal)));
 }
 
 std::optional<int32_t> IntFromVariant(const VARIANT& variant) {

@@ -51,7 +51,7 @@ class MemberTable {
 
 class DispatchObject : public IDispatch {
  public:
-  DispatchObject() = default;
+  DispatchObject();
   DispatchObject(const DispatchObject&) = delete;
   DispatchObject& operator=(const DispatchObject&) = delete;
 
@@ -67,7 +67,7 @@ class DispatchObject : public IDispatch {
                                    EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
 
  protected:
-  virtual ~DispatchObject() = default;
+  virtual ~DispatchObject();
 
   virtual const MemberTable& Members() const = 0;
   // Called once flags and arguments fit the member. result is initialised
@@ -79,6 +79,10 @@ class DispatchObject : public IDispatch {
  private:
   std::atomic<ULONG> m_refs{1};  // the creator's reference
 };
+
+// Tells the lifetime hooks (SetObjectLifetimeHooks) that an object or a lock
+// came or went.
+void NotifyObjectLifetime(bool created);
 
 // Results. Each fills an empty variant; ReturnObject takes over one reference.
 HRESULT ReturnText(VARIANT* result, std::string_view utf8);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "olstore/Files.h"
+
 namespace olstore {
 
 namespace {
@@ -122,8 +124,7 @@ std::optional<CivilTime> FromOleDate(double date) {
 
 double OleNow() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTime(now);
   CivilTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
               local.tm_hour,        local.tm_min,     local.tm_sec < 60 ? local.tm_sec : 59};
   return ToOleDate(t).value_or(kNoDate);

@@ -1,12 +1,10 @@
 // The store's entry points: its class factory in the process's class table,
 // the store path, its version and the reason of the last failure.
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 
+#include "olstore/Dispatch.h"
+#include "olstore/Files.h"
 #include "olstore/Objects.h"
 #include "olstore/olstore.h"
 
@@ -55,30 +53,27 @@ class ApplicationFactory final : public IClassFactory {
     application->Release();
     return hr;
   }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+  // A lock keeps a serving process alive as an object would.
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) override {
+    NotifyObjectLifetime(fLock != FALSE);
+    return S_OK;
+  }
 };
 
 ApplicationFactory g_factory;
 
-std::string HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home && *home) return home;
-  struct passwd entry {};
-  struct passwd* found = nullptr;
-  char buffer[4096];
-  if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_dir)
-    return found->pw_dir;
-  return ".";
-}
-
 }  // namespace
 
-bool RegisterOutlookApplication() {
-  std::lock_guard<std::mutex> lock(g_stateMutex);
+namespace {
+
+// The class object, and with withProgId the ProgID that leads to it; the
+// caller holds g_stateMutex.
+bool RegisterClass(bool withProgId) {
   if (g_registration != 0) return true;
   DWORD cookie = 0;
   HRESULT hr = CoRegisterClassObject(kApplicationClsid, &g_factory, CLSCTX_LOCAL_SERVER,
                                      REGCLS_MULTIPLEUSE, &cookie);
-  if (SUCCEEDED(hr)) {
+  if (SUCCEEDED(hr) && withProgId) {
     hr = PalRegisterProgID(kProgId, kApplicationClsid);
     if (FAILED(hr)) CoRevokeClassObject(cookie);
   }
@@ -93,20 +88,40 @@ bool RegisterOutlookApplication() {
   return true;
 }
 
-void UnregisterOutlookApplication() {
-  std::lock_guard<std::mutex> lock(g_stateMutex);
+void RevokeClass(bool withProgId) {
   if (g_registration == 0) return;
-  PalRevokeProgID(kProgId);
+  if (withProgId) PalRevokeProgID(kProgId);
   CoRevokeClassObject(g_registration);
   g_registration = 0;
 }
 
+}  // namespace
+
+bool RegisterOutlookApplication() {
+  std::lock_guard<std::mutex> lock(g_stateMutex);
+  return RegisterClass(true);
+}
+
+void UnregisterOutlookApplication() {
+  std::lock_guard<std::mutex> lock(g_stateMutex);
+  RevokeClass(true);
+}
+
+bool ServeOutlookApplication() {
+  std::lock_guard<std::mutex> lock(g_stateMutex);
+  return RegisterClass(false);
+}
+
+void StopServingOutlookApplication() {
+  std::lock_guard<std::mutex> lock(g_stateMutex);
+  RevokeClass(false);
+}
+
+const CLSID& OutlookApplicationClsid() { return kApplicationClsid; }
+
 std::string ResolveStorePath() {
-  if (const char* path = std::getenv("OLSTORE_PATH"); path && *path) return path;
-  std::string data;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') data = xdg;
-  else data = HomeFolder() + "/.local/share";
-  return data + "/olstore/store.db";
+  if (std::string path = EnvironmentText("OLSTORE_PATH"); !path.empty()) return path;
+  return UserDataFolder() + PAL_PATH_SEPARATOR_STR "olstore" PAL_PATH_SEPARATOR_STR "store.db";
 }
 
 const char* Version() { return "1.0.0"; }

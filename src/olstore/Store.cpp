@@ -1,13 +1,10 @@
 #include "olstore/Store.h"
 
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
+#include "olstore/Files.h"
 #include "olstore/Ids.h"
 #include "olstore/Schema.h"
 
@@ -103,14 +100,14 @@ std::string Explain(const Database& db) {
 }
 
 std::string WriteProtection(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return {};
-  if (!S_ISREG(info.st_mode)) return "the path is not a file";
-  // The write bits count even for a user whom the system would let write
-  // anyway: a store marked read-only is meant to stay as it is.
-  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0)
-    return "the store is read-only";
-  return {};
+  switch (ProbeFile(path)) {
+    case FileState::NotAFile:
+      return "the path is not a file";
+    case FileState::ReadOnlyFile:
+      return "the store is read-only";
+    default:
+      return {};
+  }
 }
 
 bool ApplyMigrations(Database& db, int64_t fromVersion, std::string& error) {
@@ -143,15 +140,17 @@ bool InsertFolder(Database& db, int64_t parentId, std::string_view entryId, std:
 bool CreateStoreFile(const std::string& path, std::mt19937_64& random, std::string& error) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::path parent = fs::path(path).parent_path();
+  const fs::path parent = PathFromUtf8(path).parent_path();
   if (!parent.empty() && !fs::create_directories(parent, ec) && ec) {
-    error = "cannot create the folder " + parent.string() + ": " + ec.message();
+    const std::u8string folder = parent.u8string();
+    error = "cannot create the folder " + std::string(folder.begin(), folder.end()) + ": " +
+            ec.message();
     return false;
   }
-  const std::string temp = path + ".new-" + std::to_string(::getpid()) + "-" +
+  const std::string temp = path + ".new-" + std::to_string(CurrentProcessId()) + "-" +
                            NewEntryId(random).substr(40, 8);
   auto removeTemp = [&temp] {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) ::unlink((temp + suffix).c_str());
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) RemoveFile(temp + suffix);
   };
   {
     Database db;
@@ -177,15 +176,12 @@ bool CreateStoreFile(const std::string& path, std::mt19937_64& random, std::stri
       return false;
     }
   }
-  // link() never replaces: a store another program created meanwhile wins.
-  const bool linked = ::link(temp.c_str(), path.c_str()) == 0;
-  const int linkError = errno;
+  // A store another program created meanwhile wins.
+  std::string publishError;
+  const bool published = PublishNewFile(temp, path, publishError);
   removeTemp();
-  if (!linked && linkError != EEXIST) {
-    error = "cannot create the store: " + std::string(std::strerror(linkError));
-    return false;
-  }
-  return true;
+  if (!published) error = "cannot create the store: " + publishError;
+  return published;
 }
 
 }  // namespace
@@ -199,8 +195,7 @@ std::shared_ptr<Store> Store::Open(const std::string& path, std::string& error, 
   std::shared_ptr<Store> store(new Store());
   store->m_random = MakeRandomEngine();
   store->m_path = path;
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+  if (ProbeFile(path) == FileState::Missing) {
     if (!create) {
       error = "there is no store at " + path;
       return nullptr;

@@ -6,6 +6,37 @@ namespace olstore {
 
 namespace {
 
+char ToLowerAscii(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
+
+}  // namespace
+
+#ifdef _WIN32
+
+// Windows converts with its own UTF-8 code page, which also replaces what is
+// not a character by U+FFFD.
+OleString Utf8ToUtf16(std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  OleString out(static_cast<size_t>(units), 0);
+  if (units > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), units);
+  return out;
+}
+
+std::string Utf16ToUtf8(OleStringView text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes), '\0');
+  if (bytes > 0)
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+#else
+
+namespace {
+
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes one UTF-8 sequence at text[pos]; advances pos past what it used.
@@ -54,15 +85,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-char ToLowerAscii(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
-
 }  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view text) {
+OleString Utf8ToUtf16(std::string_view text) {
   // Every property read passes through here, long bodies included, so the
   // output is sized once (a character never takes more units than bytes) and
   // ASCII, the bulk of most texts, skips the decoder.
-  std::u16string out(text.size(), u'\0');
+  OleString out(text.size(), 0);
   size_t units = 0;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -75,17 +104,17 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     const char32_t cp = DecodeUtf8(text, pos);
     if (cp >= 0x10000) {
       const char32_t v = cp - 0x10000;
-      out[units++] = static_cast<char16_t>(0xD800 + (v >> 10));
-      out[units++] = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
+      out[units++] = static_cast<OLECHAR>(0xD800 + (v >> 10));
+      out[units++] = static_cast<OLECHAR>(0xDC00 + (v & 0x3FF));
     } else {
-      out[units++] = static_cast<char16_t>(cp);
+      out[units++] = static_cast<OLECHAR>(cp);
     }
   }
   out.resize(units);
   return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view text) {
+std::string Utf16ToUtf8(OleStringView text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -104,6 +133,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   }
   return out;
 }
+
+#endif
 
 std::string AsciiLower(std::string_view text) {
   std::string out(text);

@@ -4,11 +4,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32.h"
+
 namespace olstore {
 
+// Automation's UTF-16 text: char16_t here, wchar_t on Windows.
+using OleString = std::basic_string<OLECHAR>;
+using OleStringView = std::basic_string_view<OLECHAR>;
+
 // Invalid sequences become U+FFFD, so a damaged text still converts whole.
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
+OleString Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(OleStringView text);
 
 // Member and ProgID names are ASCII; these fold case the way automation does.
 std::string AsciiLower(std::string_view text);

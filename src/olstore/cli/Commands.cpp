@@ -1,8 +1,5 @@
 #include "olstore/cli/Commands.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -12,6 +9,7 @@
 #include <sstream>
 
 #include "olstore/Exchange.h"
+#include "olstore/Files.h"
 #include "olstore/Ids.h"
 #include "olstore/Schema.h"
 #include "olstore/Seed.h"
@@ -30,10 +28,7 @@ std::string Counted(int64_t count, ItemKind kind) {
          (count == 1 ? "" : "s");
 }
 
-bool FileExists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
-}
+bool FileExists(const std::string& path) { return ProbeFile(path) != FileState::Missing; }
 
 std::shared_ptr<Store> OpenStore(const Invocation& call, bool create) {
   std::string error;
@@ -180,7 +175,7 @@ int Import(const Invocation& call) {
   if (file == "-") {
     text << std::cin.rdbuf();
   } else {
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(PathFromUtf8(file), std::ios::binary);
     if (!in) return Complain(kExitFailed, "cannot read " + file);
     text << in.rdbuf();
   }
@@ -209,18 +204,16 @@ int Export(const Invocation& call) {
   const std::string& file = call.args[0];
   const std::string temp = file + ".part";
   {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(temp), std::ios::binary | std::ios::trunc);
     if (!out) return Complain(kExitFailed, "cannot write " + file);
-    if (!ExportJson(*store, out, error)) {
-      out.close();
-      ::unlink(temp.c_str());
-      return Complain(kExitFailed, error);
+    const bool written = ExportJson(*store, out, error) && out.flush();
+    out.close();
+    if (!written) {
+      RemoveFile(temp);
+      return Complain(kExitFailed, error.empty() ? "cannot write " + file : error);
     }
   }
-  if (std::rename(temp.c_str(), file.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return Complain(kExitFailed, "cannot write " + file);
-  }
+  if (!ReplaceFileAtomically(temp, file, error)) return Complain(kExitFailed, "cannot write " + file + ": " + error);
   return kExitOk;
 }
 

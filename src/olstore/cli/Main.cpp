@@ -12,7 +12,7 @@ using namespace olstore::cli;
 constexpr const char* kUsage = R"(usage: olstore [--store PATH] COMMAND [ARGUMENTS]
 
 The store is PATH, else $OLSTORE_PATH, else olstore/store.db in the user's data
-folder ($XDG_DATA_HOME, else ~/.local/share).
+folder ($XDG_DATA_HOME, else ~/.local/share; on Windows %LOCALAPPDATA%).
 
 commands:
   init                      create the store if there is none; show where it is
