@@ -14,6 +14,7 @@
 #include <span>
 
 #include "app/DetailView.h"
+#include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxDateTime.h"
 #include "common/misc/WinUtil.h"
@@ -109,7 +110,7 @@ QString ContactText(const AddrRecord* pRecord, int32_t nKey) {
   if (!CommAddrMgr::FindDisplayField(nKey, &field) ||
       !CommAddrMgr::DisplayText(pRecord, &field, szText, sizeof szText))
     return QString();
-  return QString::fromUtf8(szText);
+  return FromProgramText(szText);
 }
 
 // The birthday as a date; empty for no date and for Outlook's "none" (4501).
@@ -118,7 +119,7 @@ QString BirthdayText(DATE dtBirthday) {
   CxDateTime birthday(&dtBirthday);
   char szDate[32];
   birthday.FormatDate(szDate, sizeof szDate);
-  return QString::fromUtf8(szDate);
+  return FromProgramText(szDate);
 }
 
 void AddEditRows(TfmAddrDetail* pDialog, std::span<const EditField> fields, QFormLayout* pForm,
@@ -262,5 +263,5 @@ void TfmAddrDetail::btnGoClick() {
                    QStringLiteral("Error"), QMessageBox::Critical);
     return;
   }
-  ShellOpen(url.toString(QUrl::FullyEncoded).toUtf8().constData());
+  ShellOpen(ToProgramText(url.toString(QUrl::FullyEncoded)).constData());
 }

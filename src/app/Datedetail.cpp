@@ -16,6 +16,7 @@
 #include <iterator>
 
 #include "app/DetailView.h"
+#include "app/ProgramText.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ QString DisplayText(const DateRecord* pRecord, int32_t nKey) {
   if (!CommDateMgr::FindDisplayField(nKey, &field) ||
       !CommDateMgr::DisplayText(pRecord, &field, szText, sizeof szText))
     return QString();
-  return QString::fromUtf8(szText);
+  return FromProgramText(szText);
 }
 
 QString DayText(const SYSTEMTIME& st) {

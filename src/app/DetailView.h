@@ -1,9 +1,6 @@
-// What the four detail viewers share: texts from fixed-size record fields,
-// view-only sheets, memos, labelled rows, and the dialog's frame.
+// What the four detail viewers share: view-only sheets, memos, labelled rows,
+// and the dialog's frame.
 #pragma once
-
-#include <QString>
-#include <cstring>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -14,16 +11,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
-
-// The text of a fixed-size record field; never reads past the field, even
-// when it lacks its terminating zero.
-inline QString FieldText(const char* szField, size_t nSize) {
-  return QString::fromUtf8(szField, static_cast<qsizetype>(strnlen(szField, nSize)));
-}
-template <size_t N>
-QString FieldText(const char (&szField)[N]) {
-  return FieldText(szField, N);
-}
 
 // A multi-line text box with its vertical scroll bar always shown.
 QPlainTextEdit* NewMemo(QWidget* pParent);

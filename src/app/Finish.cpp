@@ -11,7 +11,7 @@
 #include "app/Context.h"
 #include "app/Look.h"
 #include "app/Main.h"
-#include "app/Outlookpath.h"
+#include "app/ProgramText.h"
 #include "common/misc/CxList.h"
 #include "common/misc/WinUtil.h"
 
@@ -121,18 +121,19 @@ void TfmFinish::ShowResult() {
 }
 
 void TfmFinish::btnOLClick() {
-#ifdef _WIN32
-  if (QFileInfo(QString::fromLocal8Bit(g_Settings.OLPath)).isFile()) {
+  if (QFileInfo(FieldText(g_Settings.OLPath)).isFile()) {
     ShellOpen(g_Settings.OLPath);
     return;
   }
   char szPath[MAX_PATH];
-  if (GetRegisteredOutlookPath(szPath, sizeof szPath)) ShellOpen(szPath);
-#else
-  // Here Outlook is the local store: show the folder that holds its file.
-  const std::string strFolder = GetOutlookStoreFolder();
-  if (!strFolder.empty()) ShellOpen(strFolder.c_str());
-#endif
+  if (GetRegisteredOutlookPath(szPath, sizeof szPath)) {
+    ShellOpen(szPath);
+    return;
+  }
+  // A local Outlook has no program to start: its data folder shows where its
+  // items live.
+  PAL_LOCAL_OUTLOOK local;
+  if (PalGetLocalOutlook(&local)) ShellOpen(local.szDataFolder);
 }
 
 void TfmFinish::btnAnotherClick() {

@@ -8,6 +8,7 @@
 
 #include "app/Apputil.h"
 #include "app/Look.h"
+#include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/WinUtil.h"
 
@@ -51,15 +52,15 @@ void TxLogInfoBox::FillPaths() {
   char szFolder[MAX_PATH];
   const bool bFolder = GetAppDataFolder(szFolder, sizeof szFolder);
   if (bFolder) {
-    const QString strFolder = QString::fromUtf8(szFolder);
+    const QString strFolder = FromProgramText(szFolder);
     edtFolder->setText(strFolder);
-    edtFile->setText(strFolder + QString::fromUtf8(kLogFileName));
+    edtFile->setText(strFolder + FromProgramText(kLogFileName));
   }
   btnFolder->setEnabled(bFolder);
   btnFile->setEnabled(bFolder);
 }
 
-void TxLogInfoBox::btnFolderClick() { ShellOpen(edtFolder->text().toUtf8().constData()); }
+void TxLogInfoBox::btnFolderClick() { ShellOpen(ToProgramText(edtFolder->text()).constData()); }
 
 void TxLogInfoBox::btnFileClick() {
   if (!QFileInfo(edtFile->text()).isFile()) {
@@ -67,5 +68,5 @@ void TxLogInfoBox::btnFileClick() {
                    QMessageBox::Information);
     return;
   }
-  ShellOpen(edtFile->text().toUtf8().constData());
+  ShellOpen(ToProgramText(edtFile->text()).constData());
 }

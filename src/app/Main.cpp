@@ -27,6 +27,7 @@
 #include "app/Notedata.h"
 #include "app/Proc.h"
 #include "app/Product.h"
+#include "app/ProgramText.h"
 #include "app/Source.h"
 #include "app/Taskdata.h"
 #include "app/UiSeams.h"
@@ -391,13 +392,13 @@ void TfmMain::btnHelpClick() {
   // The guide ships next to the executable, wherever the program was started from.
   char szFolder[MAX_PATH] = {};
   GetModuleFolder(nullptr, szFolder);
-  const QString strGuide = QString::fromUtf8(szFolder) + QString::fromUtf8(kGuideFileName);
+  const QString strGuide = FromProgramText(szFolder) + FromProgramText(kGuideFileName);
   if (!QFileInfo(strGuide).isFile()) {
     ShowMessageBox(this, QStringLiteral("The user guide was not found at %1.").arg(strGuide),
                    QStringLiteral("Error"), QMessageBox::Information);
     return;
   }
-  ShellOpen(strGuide.toUtf8().constData());
+  ShellOpen(ToProgramText(strGuide).constData());
 }
 
 void TfmMain::btnOptionClick() { ShowDebugOptions(); }

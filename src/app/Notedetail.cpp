@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/DetailView.h"
+#include "app/ProgramText.h"
 
 TfmNoteDetail::TfmNoteDetail(QWidget* pParent) : QDialog(pParent), m_pRecord(nullptr) {
   setWindowTitle(QStringLiteral("Note detail information"));

@@ -21,6 +21,7 @@
 
 #include "app/Apputil.h"
 #include "app/Context.h"
+#include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxList.h"
 #include "common/misc/CxText.h"
@@ -94,7 +95,7 @@ int32_t SpinValue(const QSpinBox* pSpin) {
 }
 
 void StoreText(char (&szField)[256], const QLineEdit* pEdit) {
-  CopyText(szField, sizeof szField, pEdit->text().toUtf8().constData());
+  CopyText(szField, sizeof szField, ToProgramText(pEdit->text()).constData());
 }
 
 // The short date of the user's locale, but always with the whole year: the
@@ -345,7 +346,7 @@ bool TfmOneField::UpdateData(bool bSave) {
         const FieldDescriptor* pField = pCatalogue->pGetFieldAt(nIndex);
         // A new definition offers only the fields that have none yet.
         if (!pField || (!bExisting && IsFieldDefined(pField->nFieldID))) continue;
-        cbName->addItem(QString::fromUtf8(FieldBytes(pField->szName)),
+        cbName->addItem(FieldText(pField->szName),
                         QVariant::fromValue(reinterpret_cast<quintptr>(pField)));
         if (pField->nFieldID == m_pDefinition->nFieldID) nChosen = cbName->count() - 1;
       }
@@ -384,8 +385,8 @@ const TfmOneField::StringOperation* TfmOneField::CheckedOperation() const {
 void TfmOneField::cbNameChange() {
   const FieldDescriptor* pField = ChosenField();
   if (!pField || !m_pDefinition) return;
-  lblDesc->setText(QString::fromUtf8(FieldBytes(pField->szDesc)));
-  edtType->setText(QString::fromUtf8(GetFieldTypeName(pField->nType)));
+  lblDesc->setText(FieldText(pField->szDesc));
+  edtType->setText(FromProgramText(GetFieldTypeName(pField->nType)));
 
   for (int nIndex = 0; nIndex < pDetail->count(); ++nIndex) pDetail->setTabVisible(nIndex, false);
   if (QWidget* pPage = PageOfType(pField->nType)) {
@@ -422,9 +423,9 @@ void TfmOneField::FillStringPage() {
   for (const StringOperation& operation : m_Operations)
     if (operation.nOperation == m_pDefinition->nOperation) pShown = &operation;
   pShown->pRadio->setChecked(true);
-  pShown->pValue->setText(QString::fromUtf8(FieldBytes(m_pDefinition->szValue)));
+  pShown->pValue->setText(FieldText(m_pDefinition->szValue));
   if (pShown->pSearch)
-    pShown->pSearch->setText(QString::fromUtf8(FieldBytes(m_pDefinition->szSearch)));
+    pShown->pSearch->setText(FieldText(m_pDefinition->szSearch));
   if (pShown->pPosition) pShown->pPosition->setValue(m_pDefinition->nPosition);
   rbtnOperationClick();
 }
@@ -457,7 +458,7 @@ void TfmOneField::FillEnumPage(const FieldDescriptor& field) {
   cbEnumValue->clear();
   const int32_t nCount = qBound(0, field.nEnumCount, kMaxEnumCount);
   for (int32_t nIndex = 0; nIndex < nCount; ++nIndex)
-    cbEnumValue->addItem(QString::fromUtf8(FieldBytes(field.szEnumTexts[nIndex])));
+    cbEnumValue->addItem(FieldText(field.szEnumTexts[nIndex]));
   if (nCount > 0) cbEnumValue->setCurrentIndex(0);
   for (int32_t nIndex = 0; nIndex < nCount; ++nIndex) {
     if (field.nEnumValues[nIndex] == m_pDefinition->nValue) {

@@ -2,9 +2,7 @@
 // definition of the current mode's catalogue.
 #pragma once
 
-#include <QByteArray>
 #include <QDialog>
-#include <cstring>
 
 #include "update/Qmcommon.h"
 
@@ -17,13 +15,6 @@ class QRadioButton;
 class QSpinBox;
 class QTabWidget;
 class QTimeEdit;
-
-// The text of a fixed-size field of a definition or catalogue entry, read no
-// further than the field itself.
-template <size_t N>
-QByteArray FieldBytes(const char (&szField)[N]) {
-  return QByteArray(szField, static_cast<qsizetype>(strnlen(szField, N)));
-}
 
 // The two choices of a Boolean value, in the order the editor offers them.
 inline constexpr char kTrueText[] = "True(Yes)";

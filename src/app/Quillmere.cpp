@@ -9,32 +9,23 @@
 #include "common/misc/CxDebugUtil.h"
 #include "platform/win32.h"
 
-#ifndef _WIN32
-#include "olstore/olstore.h"
-#endif
-
 int main(int argc, char** argv) {
   TxApplication app(argc, argv);
   app.setApplicationName(QString::fromUtf8(kProductName));
   app.setStyleSheet(AppStyleSheet());
   app.setWindowIcon(QIcon(ProductLogo(64)));
 
-  // Outlook is reached through COM on this one thread. Without Windows the
-  // local Outlook store answers to Outlook's name; if it cannot register, page
+  // Outlook is reached through COM on this one thread. Where no Outlook is
+  // installed a local one answers to Outlook's name; if it cannot start, page
   // 1 says "Not Found." and the wizard cannot go past it.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-#ifndef _WIN32
-  const bool bStoreRegistered = olstore::RegisterOutlookApplication();
-#endif
+  char szReason[256] = {};
+  const bool bLocalStarted = PalStartLocalOutlook(szReason, sizeof szReason);
 
   try {
     (new TfmMain)->show();
-#ifndef _WIN32
     // Logged once the main window has pointed the log at the data folder.
-    if (!bStoreRegistered)
-      QM_LOG(0, "The local Outlook store could not be registered: %s",
-             olstore::LastError().c_str());
-#endif
+    if (!bLocalStarted) QM_LOG(0, "The local Outlook store could not be registered: %s", szReason);
     app.exec();
   } catch (const std::exception& e) {
     ShowExceptionMessage(QString::fromUtf8(e.what()));

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/ProgramText.h"
+
 RecordListModel::RecordListModel(std::span<const RecordColumn> columns, RecordTextFn fnText,
                                  bool bCaptionEditable, QObject* pParent)
     : QAbstractTableModel(pParent), m_columns(columns), m_fnText(fnText), m_bCaptionEditable(bCaptionEditable) {}
@@ -60,7 +62,7 @@ QString RecordListModel::CellText(int nRow, int nColumn) const {
   char szText[kTextSize];
   m_fnText(m_records[static_cast<size_t>(nRow)], m_columns[static_cast<size_t>(nColumn)].nKey, szText,
            sizeof szText);
-  QString strText = QString::fromUtf8(szText);
+  QString strText = FromProgramText(szText);
   // A row is one line: a multi-line text (a note's body) reads on in it.
   strText.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
   strText.replace(QLatin1Char('\n'), QLatin1Char(' '));

@@ -10,7 +10,7 @@
 #include "app/Apputil.h"
 #include "app/Look.h"
 #include "app/Main.h"
-#include "app/Outlookpath.h"
+#include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxText.h"
 #include "common/misc/WinUtil.h"
@@ -21,9 +21,8 @@ namespace {
 constexpr size_t kPathSize = 260;
 
 QString CutPath(const QString& strPath) {
-  const QByteArray text = strPath.toUtf8();
-  return QString::fromUtf8(text.constData(),
-                           static_cast<qsizetype>(TextCutLength(text.constData(), kPathSize - 1)));
+  const QByteArray text = ToProgramText(strPath);
+  return FromProgramText(text.constData(), TextCutLength(text.constData(), kPathSize - 1));
 }
 
 }  // namespace
@@ -43,13 +42,12 @@ TfmSource::TfmSource(QWidget* pParent) : TfmPage(pParent) {
   pGrid->addWidget(new QLabel(QStringLiteral("Outlook Profile:"), gbOutlook), nRow, 0);
   pGrid->addWidget(new QLabel(QStringLiteral("Default"), gbOutlook), nRow++, 1, 1, 2);
 
-#ifndef _WIN32
+  lblStoreCaption = new QLabel(QStringLiteral("Store file:"), gbOutlook);
   lblStore = new QLabel(gbOutlook);
   lblStore->setTextInteractionFlags(Qt::TextSelectableByMouse);
   lblStore->setWordWrap(true);
-  pGrid->addWidget(new QLabel(QStringLiteral("Store file:"), gbOutlook), nRow, 0);
+  pGrid->addWidget(lblStoreCaption, nRow, 0);
   pGrid->addWidget(lblStore, nRow++, 1, 1, 2);
-#endif
 
   edtPath = new QLineEdit(gbOutlook);
   btnBrowse = new QPushButton(QStringLiteral("..."), gbOutlook);
@@ -71,34 +69,34 @@ bool TfmSource::UpdateData(bool bSave) {
     // Connecting reads the items; when Outlook cannot be reached the page stays
     // as it was and the stored path keeps its value.
     if (!fmMain || !fmMain->OpenContext()) return false;
-    CopyText(g_Settings.OLPath, sizeof g_Settings.OLPath, edtPath->text().toUtf8().constData());
+    CopyText(g_Settings.OLPath, sizeof g_Settings.OLPath, ToProgramText(edtPath->text()).constData());
     return true;
   }
   ShowVersion();
   if (g_Settings.OLPath[0]) {
-    edtPath->setText(QString::fromUtf8(g_Settings.OLPath));
+    edtPath->setText(FieldText(g_Settings.OLPath));
   } else {
     char szPath[kPathSize];
-    if (GetRegisteredOutlookPath(szPath, sizeof szPath)) edtPath->setText(QString::fromUtf8(szPath));
+    if (GetRegisteredOutlookPath(szPath, sizeof szPath)) edtPath->setText(FromProgramText(szPath));
   }
   return true;
 }
 
 void TfmSource::ShowVersion() {
-#ifdef _WIN32
+  // An installed Outlook is known to the registry; where there is none, the
+  // local Outlook that the program started may answer in its place.
   char szVersion[64] = {};
-  const bool bFound = GetOutlookVersion(szVersion);
-  const QString strVersion = QString::fromLocal8Bit(szVersion);
-#else
-  // No registry and no program file here: the Outlook in use is the local
-  // store, registered under Outlook's name when the program started.
-  const bool bFound = IsOutlookRegistered();
-  const QString strVersion =
-      QStringLiteral("%1 (local Outlook store)").arg(QString::fromStdString(GetOutlookStoreVersion()));
-  lblStore->setText(QString::fromStdString(GetOutlookStoreFile()));
-#endif
-  if (bFound) {
-    lblOLVer->setText(strVersion);
+  PAL_LOCAL_OUTLOOK local = {};
+  const bool bInstalled = GetOutlookVersion(szVersion);
+  const bool bLocal = !bInstalled && PalGetLocalOutlook(&local);
+  lblStore->setText(bLocal ? FieldText(local.szDataFile) : QString());
+  lblStoreCaption->setVisible(bLocal);
+  lblStore->setVisible(bLocal);
+  if (bInstalled) {
+    lblOLVer->setText(FieldText(szVersion));
+    SetRole(lblOLVer, "good");
+  } else if (bLocal) {
+    lblOLVer->setText(QStringLiteral("%1 (local Outlook store)").arg(FieldText(local.szVersion)));
     SetRole(lblOLVer, "good");
   } else {
     lblOLVer->setText(QStringLiteral("Not Found."));

@@ -20,10 +20,10 @@ class TfmSource : public TfmPage {
 
   QGroupBox* gbOutlook;
   QLabel* lblOLVer;
-#ifndef _WIN32
-  // The local Outlook store's file: where the items read and saved live.
+  // The local Outlook's data file, where the items read and saved live; the
+  // row (caption and value) is shown only when the local Outlook is in use.
+  QLabel* lblStoreCaption;
   QLabel* lblStore;
-#endif
   QLineEdit* edtPath;
   QPushButton* btnBrowse;
 

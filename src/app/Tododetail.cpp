@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/DetailView.h"
+#include "app/ProgramText.h"
 
 TfmTodoDetail::TfmTodoDetail(QWidget* pParent) : QDialog(pParent), m_pRecord(nullptr) {
   setWindowTitle(QStringLiteral("Task detail information"));
@@ -48,7 +49,7 @@ bool TfmTodoDetail::UpdateData(bool bSave) {
   char szDue[31];
   const bool bDue = CommTaskMgr::FindDisplayField(tdkDueDate, &field) &&
                     CommTaskMgr::DisplayText(m_pRecord, &field, szDue, sizeof szDue);
-  edtDueDate->setText(bDue ? QString::fromUtf8(szDue) : QString());
+  edtDueDate->setText(bDue ? FromProgramText(szDue) : QString());
   cbCompleted->setChecked(m_pRecord->Complete != 0);
   cbPrivate->setChecked(m_pRecord->Private != 0);
   return true;

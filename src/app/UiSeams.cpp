@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <utility>
 
+#include "app/ProgramText.h"
 #include "platform/win32.h"
 
 namespace {
@@ -12,14 +13,12 @@ MessageBoxHook g_MessageBoxHook;
 OpenFileHook g_OpenFileHook;
 ShellOpenHook g_ShellOpenHook;
 
-#ifndef _WIN32
 // The platform layer takes a plain function pointer; this one forwards to the
 // current std::function so tests may capture state.
 void ForwardShellExecute(LPCSTR /*lpOperation*/, LPCSTR lpFile, LPCSTR /*lpParameters*/,
                          LPCSTR /*lpDirectory*/) {
-  if (g_ShellOpenHook) g_ShellOpenHook(QString::fromUtf8(lpFile ? lpFile : ""));
+  if (g_ShellOpenHook) g_ShellOpenHook(FromProgramText(lpFile));
 }
-#endif
 
 }  // namespace
 
@@ -54,7 +53,5 @@ void SetOpenFileHook(OpenFileHook hook) { g_OpenFileHook = std::move(hook); }
 
 void SetShellOpenHook(ShellOpenHook hook) {
   g_ShellOpenHook = std::move(hook);
-#ifndef _WIN32
   PalSetShellExecuteHook(g_ShellOpenHook ? &ForwardShellExecute : nullptr);
-#endif
 }

@@ -43,7 +43,7 @@ using OpenFileHook = std::function<QString(const OpenFileCall&)>;
 void SetOpenFileHook(OpenFileHook hook);
 
 // Shell opens go through ShellOpen (common/misc/WinUtil) and end in the platform
-// layer's ShellExecuteA; this hook receives the opened name instead of the
+// layer's PalShellExecute; this hook receives the opened name instead of the
 // shell starting a program. An empty hook restores the real shell.
 using ShellOpenHook = std::function<void(const QString& strFile)>;
 void SetShellOpenHook(ShellOpenHook hook);

@@ -11,6 +11,7 @@
 #include "app/Context.h"
 #include "app/Main.h"
 #include "app/Onefield.h"
+#include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxDateTime.h"
 #include "common/misc/CxList.h"
@@ -27,11 +28,11 @@ QString DateText(const FieldUpdateDef& def, bool bWithTime) {
     date.FormatDateTime(szText, sizeof szText);
   else
     date.FormatDate(szText, sizeof szText);
-  return QString::fromUtf8(szText);
+  return FromProgramText(szText);
 }
 
-QString SetValueText(const char* szValue) {
-  return QString::asprintf("Set value to \"%s\"", szValue);
+QString SetValueText(const QString& strValue) {
+  return QStringLiteral("Set value to \"%1\"").arg(strValue);
 }
 
 }  // namespace
@@ -119,37 +120,37 @@ void TfmUpdateField::DescribeDefinition(QTreeWidgetItem* pRow, FieldUpdateDef* p
     pRow->setData(colFieldName, Qt::UserRole, QVariant());
     return;
   }
-  pRow->setText(colFieldName, QString::fromUtf8(FieldBytes(pField->szName)));
+  pRow->setText(colFieldName, FieldText(pField->szName));
   pRow->setData(colFieldName, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(pDef)));
   pRow->setText(colDetails, UpdateDetailsText(*pField, *pDef));
 }
 
 QString TfmUpdateField::UpdateDetailsText(const FieldDescriptor& field, const FieldUpdateDef& def) {
-  const QByteArray value = FieldBytes(def.szValue);
+  // Every text goes in with a single arg() call: a "%2" in a value stays text.
+  const QString strValue = FieldText(def.szValue);
   switch (field.nType) {
     case ftString:
       switch (def.nOperation) {
-        case uoSet: return SetValueText(value.constData());
-        case uoAppend: return QString::asprintf("Append \"%s\" to the field.", value.constData());
+        case uoSet: return SetValueText(strValue);
+        case uoAppend: return QStringLiteral("Append \"%1\" to the field.").arg(strValue);
         case uoInsert:
-          return QString::asprintf("Insert \"%s\" at position %d", value.constData(),
-                                   static_cast<int>(def.nPosition));
+          return QStringLiteral("Insert \"%1\" at position %2")
+              .arg(strValue, QString::number(def.nPosition));
         case uoReplace:
-          return QString::asprintf("Replace \"%s\" with \"%s\"",
-                                   FieldBytes(def.szSearch).constData(), value.constData());
+          return QStringLiteral("Replace \"%1\" with \"%2\"").arg(FieldText(def.szSearch), strValue);
         default: return QString();
       }
-    case ftBoolean: return SetValueText(def.bValue ? kTrueText : kFalseText);
+    case ftBoolean: return SetValueText(QString::fromUtf8(def.bValue ? kTrueText : kFalseText));
     case ftInteger: return QString::asprintf("Set value to \"%d\"", static_cast<int>(def.nValue));
     case ftEnumeration: {
       const int32_t nCount = qBound(0, field.nEnumCount, kMaxEnumCount);
       for (int32_t nIndex = 0; nIndex < nCount; ++nIndex)
         if (field.nEnumValues[nIndex] == def.nValue)
-          return SetValueText(FieldBytes(field.szEnumTexts[nIndex]).constData());
+          return SetValueText(FieldText(field.szEnumTexts[nIndex]));
       return QStringLiteral("<Not Specified>");
     }
-    case ftDate: return SetValueText(DateText(def, false).toUtf8().constData());
-    case ftDateTime: return SetValueText(DateText(def, true).toUtf8().constData());
+    case ftDate: return SetValueText(DateText(def, false));
+    case ftDateTime: return SetValueText(DateText(def, true));
     default: return QStringLiteral("<Unknown>");
   }
 }

@@ -1,9 +1,11 @@
 #include "common/misc/DispCmd.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "common/misc/CxDebugUtil.h"
+#include "common/misc/CxMessageFilter.h"
 #include "common/misc/CxText.h"
 
 namespace {
@@ -47,6 +49,38 @@ HRESULT ReadAs(CDispCmd& cmd, LPCOLESTR szName, VARTYPE vtWanted, VARIANT* pValu
   return S_OK;
 }
 
+std::string LogName(LPCOLESTR szName) {
+  // The log is UTF-8 text, so the UTF-16 name is converted before it is written.
+  std::string strName;
+  OleToMultiByte(CP_UTF8, szName, strName);
+  return strName;
+}
+
+bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER; }
+
+// One call to Outlook about the member szName. A refusal that the COM runtime
+// handed back without asking the message filter is retried here by the
+// filter's own rule. Any other failing call is the caller's to report: only it
+// knows what the call meant. That Outlook stayed busy is said here, once.
+template <typename TCall>
+HRESULT CallOutlook(LPCOLESTR szName, TCall fnCall) {
+  const auto tmStart = std::chrono::steady_clock::now();
+  for (;;) {
+    CxMessageFilter::BeginCall();
+    const HRESULT hr = fnCall();
+    const auto nElapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - tmStart);
+    if (CxMessageFilter::ShouldRetry(hr, static_cast<uint32_t>(nElapsed.count()))) {
+      Sleep(CxMessageFilter::kRetryDelayMs);
+      continue;
+    }
+    if (IsRefusal(hr))
+      QM_LOG(0, "Outlook refused the call while busy, Name=%s, hr=0x%08x", LogName(szName).c_str(),
+             static_cast<unsigned>(hr));
+    return hr;
+  }
+}
+
 }  // namespace
 
 CDispCmd::CDispCmd(IDispatch* pDisp) : m_pDisp(pDisp) {
@@ -63,18 +97,18 @@ HRESULT CDispCmd::Invoke(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VAR
 
   LPOLESTR rgszNames[] = {const_cast<LPOLESTR>(szName)};
   DISPID dispid = DISPID_UNKNOWN;
-  HRESULT hr = m_pDisp->GetIDsOfNames(IID_NULL, rgszNames, 1, LOCALE_USER_DEFAULT, &dispid);
+  HRESULT hr = CallOutlook(szName, [&] {
+    return m_pDisp->GetIDsOfNames(IID_NULL, rgszNames, 1, LOCALE_USER_DEFAULT, &dispid);
+  });
   if (FAILED(hr)) {
-    // The log is UTF-8 text, so the UTF-16 name is converted before it is written.
-    std::string strName;
-    OleToMultiByte(CP_UTF8, szName, strName);
-    QM_LOG(0, "Failed to call IDispatch->GetIDsOfNames, Name=%s, hr=0x%08x", strName.c_str(),
-           static_cast<unsigned>(hr));
+    QM_LOG(0, "Failed to call IDispatch->GetIDsOfNames, Name=%s, hr=0x%08x",
+           LogName(szName).c_str(), static_cast<unsigned>(hr));
     return hr;
   }
-  // A failing call is the caller's to report: only it knows what the call meant.
-  return m_pDisp->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, wFlags, pParams, pResult, nullptr,
-                         nullptr);
+  return CallOutlook(szName, [&] {
+    return m_pDisp->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, wFlags, pParams, pResult,
+                           nullptr, nullptr);
+  });
 }
 
 HRESULT CDispCmd::Call(LPCOLESTR szName, VARIANT* pArgs, UINT nArgs, VARIANT* pResult, WORD wFlags,

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "common/misc/CxText.h"
@@ -33,7 +34,7 @@ bool GetModuleFolder(HMODULE hModule, char* szFolder) {
 
 bool ShellOpen(const char* szFile) {
   if (!szFile || !*szFile) return false;
-  ShellExecuteA(nullptr, "open", szFile, "", "", SW_SHOW);
+  PalShellExecute(nullptr, "open", szFile, "", "", SW_SHOW);
   return true;
 }
 
@@ -62,11 +63,11 @@ bool GetFileVersion(const char* szFile, int* pMajor, int* pMinor, int* pBuild, i
   return true;
 }
 
-bool GetOutlookVersion(char* szVersion) {
-  if (!szVersion) return false;
-
+bool GetRegisteredOutlookPath(char* szPath, size_t nSize) {
+  if (!szPath || nSize == 0) return false;
   HKEY hKey = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOutlookKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kOutlookKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    return false;
 
   // One byte more than the value may fill, so the text is always terminated
   // (registry strings need not be).
@@ -80,11 +81,19 @@ bool GetOutlookVersion(char* szVersion) {
 
   // The registered folder normally ends with a separator; do not glue the
   // program name onto the folder's last name when it does not.
-  const size_t nLen = strlen(szFolder);
-  const bool bNeedsSeparator = nLen > 0 && szFolder[nLen - 1] != '\\' && szFolder[nLen - 1] != '/';
+  std::string strPath = szFolder;
+  if (!strPath.empty() && strPath.back() != '\\' && strPath.back() != '/')
+    strPath += PAL_PATH_SEPARATOR_STR;
+  strPath += kOutlookProgram;
+  // A cut path would name another file: refuse instead.
+  if (strPath.size() >= nSize) return false;
+  return CopyText(szPath, nSize, strPath.c_str());
+}
+
+bool GetOutlookVersion(char* szVersion) {
+  if (!szVersion) return false;
   char szProgram[MAX_PATH + sizeof(kOutlookProgram) + 1];
-  snprintf(szProgram, sizeof(szProgram), "%s%s%s", szFolder, bNeedsSeparator ? PAL_PATH_SEPARATOR_STR : "",
-           kOutlookProgram);
+  if (!GetRegisteredOutlookPath(szProgram, sizeof szProgram)) return false;
 
   int nMajor, nMinor, nBuild, nRevision;
   if (!GetFileVersion(szProgram, &nMajor, &nMinor, &nBuild, &nRevision)) {

@@ -2,6 +2,8 @@
 // versions, the installed Outlook's version and a date text.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/win32.h"
 
 // The drive and directory of the module's file, ending with the path separator,
@@ -18,6 +20,12 @@ bool ShellOpen(const char* szFile);
 // are set to 0 first; false without a name, a version resource or its root
 // block, or when an output is missing.
 bool GetFileVersion(const char* szFile, int* pMajor, int* pMinor, int* pBuild, int* pRevision);
+
+// The registered Outlook program: the "Path" value of Outlook's App Paths key
+// with "OUTLOOK.EXE" appended (after a separator when the folder has none).
+// False, with szPath untouched, when Outlook is not registered or the path
+// would not fit nSize bytes.
+bool GetRegisteredOutlookPath(char* szPath, size_t nSize);
 
 // "major.minor.build.revision" of the registered Outlook program into
 // szVersion (64 bytes). False when Outlook is not registered (szVersion is

@@ -4,6 +4,7 @@
 
 #include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxList.h"
+#include "common/misc/CxMessageFilter.h"
 #include "common/misc/CxText.h"
 
 namespace {
@@ -15,6 +16,7 @@ struct OlConnection {
   CDispCmd* pNameSpace;
   IUnknown* pAppObject;
   uint32_t nUseCount;
+  bool bFilterRegistered;  // the message filter, for as long as Outlook is in use
 };
 
 OlConnection g_OlConnection = {};
@@ -23,6 +25,7 @@ void ReleaseConnection() {
   delete g_OlConnection.pNameSpace;
   delete g_OlConnection.pApplication;
   if (g_OlConnection.pAppObject) g_OlConnection.pAppObject->Release();
+  if (g_OlConnection.bFilterRegistered) CxMessageFilter::Revoke();
   g_OlConnection = {};
 }
 
@@ -97,6 +100,10 @@ bool OlBaseUtil::Connect() {
   };
 
   QM_LOG(2, "Outlook automation started.");
+  // Before the first call: Outlook may already be busy while it starts.
+  g_OlConnection.bFilterRegistered = CxMessageFilter::Register();
+  if (!g_OlConnection.bFilterRegistered)
+    QM_LOG(1, "No message filter: calls Outlook refuses while busy are not retried.");
   CLSID clsid;
   HRESULT hr = CLSIDFromProgID(OLESTR("Outlook.Application"), &clsid);
   if (FAILED(hr)) {
