@@ -1,6 +1,8 @@
 // The update run and its summary over a real local store: progress, what is
 // saved, and a result that tells the truth about records that failed.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -22,6 +24,7 @@
 #include "common/outlook/OlNote.h"
 #include "common/outlook/OlTask.h"
 #include "support/AppTest.h"
+#include "support/FailingOutlook.h"
 #include "support/TestStore.h"
 
 namespace {
@@ -334,15 +337,55 @@ class ProcTest : public QObject {
     QCOMPARE(page.lblRec->text(), QStringLiteral("0 records in total"));
   }
 
+  void summaryButtons_data() {
+    QTest::addColumn<QString>("stored");  // OLPath, in the test's folder unless absolute
+    QTest::addColumn<QString>("made");    // what is made at the stored path: file, folder or nothing
+    QTest::addColumn<QString>("opened");  // in the test's folder; the folder itself when empty
+    // No Outlook program is registered here: without a stored program the
+    // local Outlook's data folder opens.
+    QTest::newRow("no stored path") << "" << "nothing" << "";
+    QTest::newRow("stored program") << "outlook.exe" << "file" << "outlook.exe";
+    QTest::newRow("stored program with a non-ASCII name")
+        << QString::fromUtf8("Programme/Outlook für Ümit.exe") << "file"
+        << QString::fromUtf8("Programme/Outlook für Ümit.exe");
+    QTest::newRow("stored path names nothing") << "missing.exe" << "nothing" << "";
+    QTest::newRow("stored path names a folder") << "programs" << "folder" << "";
+  }
+
   void summaryButtons() {
+    QFETCH(QString, stored);
+    QFETCH(QString, made);
+    QFETCH(QString, opened);
     OpenContext(1);
+    const QString strStored = stored.isEmpty() ? QString() : m_pHome->Path() + '/' + stored;
+    if (made == "file") {
+      QVERIFY(QDir().mkpath(QFileInfo(strStored).path()));
+      QFile program(strStored);
+      QVERIFY(program.open(QIODevice::WriteOnly));
+    } else if (made == "folder") {
+      QVERIFY(QDir().mkpath(strStored));
+    }
+    const QByteArray path = strStored.toUtf8();
+    QVERIFY(static_cast<size_t>(path.size()) < sizeof g_Settings.OLPath);
+    strcpy(g_Settings.OLPath, path.constData());
     m_pMain->GoToPage(5);
     Finish()->btnOL->click();
-    // Without Windows, Outlook is the local store: its folder opens.
-    QCOMPARE(m_pUser->shellOpens, QStringList{m_pHome->Path()});
+    QCOMPARE(m_pUser->shellOpens,
+             QStringList{opened.isEmpty() ? m_pHome->Path() : m_pHome->Path() + '/' + opened});
     Finish()->btnAnother->click();
     QCOMPARE(m_pMain->GetCurPage(), 0);
     QVERIFY(g_pRecordList && g_pFieldList);
+  }
+
+  void openOutlookWithoutAnOutlookOpensNothing() {
+    // Another Outlook has taken the name from the local one: there is neither
+    // a program nor a data folder to open.
+    FailingOutlook foreign;
+    QVERIFY(foreign.IsRegistered());
+    TfmFinish page;
+    QVERIFY(page.UpdateData(false));
+    page.btnOL->click();
+    QVERIFY(m_pUser->shellOpens.isEmpty());
   }
 };
 

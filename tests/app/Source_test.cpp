@@ -1,5 +1,6 @@
 // The access page and the wizard context: connecting to Outlook when page 1 is
 // left, all or nothing, and what the context holds afterwards.
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -125,27 +126,66 @@ class SourceTest : public QObject {
   }
 
   void showsTheOutlookInUse_data() {
-    QTest::addColumn<bool>("registered");
+    QTest::addColumn<QString>("store");   // the store file in the test's folder; none when empty
+    QTest::addColumn<bool>("foreign");    // another Outlook takes the name afterwards
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("role");
-    QTest::newRow("store registered")
-        << true << QString::fromUtf8(olstore::Version()) + " (local Outlook store)" << "good";
-    QTest::newRow("nothing registered") << false << "Not Found." << "bad";
+    QTest::addColumn<bool>("storeRow");    // the "Store file:" row is shown
+    QTest::addColumn<bool>("storeNamed");  // and names the file
+    const QString strLocal = QString::fromUtf8(olstore::Version()) + " (local Outlook store)";
+    QTest::newRow("store registered") << "store.db" << false << strLocal << "good" << true << true;
+    QTest::newRow("store in a folder with a non-ASCII name")
+        << QString::fromUtf8("Übung für Ärger/störe.db") << false << strLocal << "good" << true
+        << true;
+    // A cut path would name another file: the row stays empty instead.
+    QTest::newRow("store path longer than a path field")
+        << QString(250, 's') + "/store.db" << false << strLocal << "good" << true << false;
+    QTest::newRow("nothing registered") << "" << false << "Not Found." << "bad" << false << false;
+    QTest::newRow("another Outlook registered") << "" << true << "Not Found." << "bad" << false << false;
+    QTest::newRow("another Outlook took the name from the store")
+        << "store.db" << true << "Not Found." << "bad" << false << false;
   }
 
   void showsTheOutlookInUse() {
-    QFETCH(bool, registered);
+    QFETCH(QString, store);
+    QFETCH(bool, foreign);
     QFETCH(QString, version);
     QFETCH(QString, role);
+    QFETCH(bool, storeRow);
+    QFETCH(bool, storeNamed);
+    const QString strFile = m_pHome->Path() + '/' + store;
     std::unique_ptr<TestStore> pStore;
-    if (registered) {
-      pStore = std::make_unique<TestStore>(m_pHome->StoreFile().toStdString());
+    if (!store.isEmpty()) {
+      qputenv("OLSTORE_PATH", strFile.toUtf8());
+      pStore = std::make_unique<TestStore>(strFile.toStdString());
       QVERIFY2(pStore->IsOpen(), pStore->Error().c_str());
+    }
+    std::unique_ptr<FailingOutlook> pForeign;
+    if (foreign) {
+      pForeign = std::make_unique<FailingOutlook>();
+      QVERIFY(pForeign->IsRegistered());
     }
     OpenOnAccessPage(1);
     QCOMPARE(Source()->lblOLVer->text(), version);
     QCOMPARE(GetRole(Source()->lblOLVer), role);
-    QCOMPARE(Source()->lblStore->text(), m_pHome->StoreFile());
+    QCOMPARE(Source()->lblStoreCaption->isVisibleTo(Source()->gbOutlook), storeRow);
+    QCOMPARE(Source()->lblStore->isVisibleTo(Source()->gbOutlook), storeRow);
+    QCOMPARE(Source()->lblStore->text(), storeNamed ? strFile : QString());
+  }
+
+  void storeRowFollowsTheOutlookInUse() {
+    // Entering page 1 again after the store has gone hides the row it showed.
+    auto pStore = std::make_unique<TestStore>(m_pHome->StoreFile().toStdString());
+    QVERIFY2(pStore->IsOpen(), pStore->Error().c_str());
+    OpenOnAccessPage(1);
+    QVERIFY(Source()->lblStore->isVisibleTo(Source()->gbOutlook));
+    pStore.reset();
+    m_pMain->GoToPage(0);
+    m_pMain->GoToPage(1);
+    QCOMPARE(Source()->lblOLVer->text(), QStringLiteral("Not Found."));
+    QVERIFY(!Source()->lblStoreCaption->isVisibleTo(Source()->gbOutlook));
+    QVERIFY(!Source()->lblStore->isVisibleTo(Source()->gbOutlook));
+    QCOMPARE(Source()->lblStore->text(), QString());
   }
 
   void enteringShowsTheStoredPath_data() {

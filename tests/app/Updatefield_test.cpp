@@ -278,6 +278,11 @@ class UpdatefieldTest : public QObject {
     QTest::newRow("quotes and percent signs stay text")
         << 4 << TextDef(22, uoSet, "", "say \"%s\" 100%")
         << "Subject | Set value to \"say \"%s\" 100%\"";
+    QTest::newRow("place markers in a replaced text stay text")
+        << 1 << TextDef(32, uoReplace, "%2 and %1", "%1%2")
+        << "First Name | Replace \"%2 and %1\" with \"%1%2\"";
+    QTest::newRow("place markers in an inserted text stay text")
+        << 4 << TextDef(22, uoInsert, "", "%2", 3) << "Subject | Insert \"%2\" at position 3";
     QTest::newRow("non-ASCII text") << 4 << TextDef(22, uoSet, "", "Zoë Müller")
                                     << "Subject | Set value to \"Zoë Müller\"";
     QTest::newRow("true") << 4 << FlagDef(3, 1) << "Completed | Set value to \"True(Yes)\"";

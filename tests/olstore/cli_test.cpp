@@ -1,12 +1,12 @@
 // The olstore command line tool, run as a user runs it.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "olstore/support/Program.h"
 #include "olstore/support/StoreFixture.h"
 
 namespace olstore::test {
@@ -19,27 +19,21 @@ struct Outcome {
 
 class OlstoreCli : public ::testing::Test {
  protected:
-  // Runs the tool with args; OLSTORE_PATH is set to olstorePath, or removed when empty.
-  Outcome Olstore(const std::vector<std::string>& args, const std::string& stdinFile = "/dev/null",
-              const std::string& olstorePath = "") {
-    const std::string outFile = m_dir.File("stdout.txt"), errFile = m_dir.File("stderr.txt");
-    const pid_t pid = fork();
-    if (pid == 0) {
-      const int in = open(stdinFile.c_str(), O_RDONLY);
-      const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(in, 0), dup2(out, 1), dup2(err, 2);
-      if (olstorePath.empty()) unsetenv("OLSTORE_PATH");
-      else setenv("OLSTORE_PATH", olstorePath.c_str(), 1);
-      std::vector<char*> argv{const_cast<char*>(OLSTORE_CLI_PATH)};
-      for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      execv(OLSTORE_CLI_PATH, argv.data());
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(outFile), ReadFile(errFile)};
+  // Runs the tool with args, its input read from stdinFile (empty: none);
+  // OLSTORE_PATH is set to olstorePath, or removed when empty.
+  Outcome Olstore(const std::vector<std::string>& args, const std::string& stdinFile = "",
+                  const std::string& olstorePath = "") {
+    const ProgramFiles files{stdinFile, m_dir.File("stdout.txt"), m_dir.File("stderr.txt")};
+    ScopedEnvironment env;
+    env.Set("OLSTORE_PATH", olstorePath.empty() ? nullptr : olstorePath.c_str());
+    const int code = RunProgram(BuiltProgram(OLSTORE_CLI_PATH), args, files);
+    return {code, ReadOutput(files.out), ReadOutput(files.err)};
+  }
+
+  // Read as text, as a console shows it: Windows' line ends come back as '\n'.
+  static std::string ReadOutput(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   // Runs and expects success.
@@ -57,12 +51,9 @@ class OlstoreCli : public ::testing::Test {
     return lines;
   }
 
-  bool Exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-  }
+  bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
-  TempDir m_dir;
+  TempFolder m_dir;
   std::string m_store = m_dir.File("store.db");
 };
 
@@ -112,7 +103,7 @@ TEST_F(OlstoreCli, ExportImportExportIsByteForByteTheSame) {
       "--notes", "11"});
   const std::string exported = Ok({"--store", m_store, "export"});
   Ok({"--store", m_store, "export", m_dir.File("a.json")});
-  EXPECT_EQ(ReadFile(m_dir.File("a.json")), exported);
+  EXPECT_EQ(ReadWholeFile(m_dir.File("a.json")), exported);
 
   const std::string copy = m_dir.File("copy.db");
   EXPECT_NE(Ok({"--store", copy, "import", m_dir.File("a.json")}).find("Imported 60 items"),
@@ -143,7 +134,7 @@ TEST_F(OlstoreCli, AFailedImportChangesNothing) {
       {R"({"format":"olstore","version":1,"notes":{"items":[{"Body":"a"}]})", "not valid JSON"},
   };
   for (const Case& c : cases) {
-    WriteFile(m_dir.File("bad.json"), c.json);
+    WriteWholeFile(m_dir.File("bad.json"), c.json);
     Outcome run = Olstore({"--store", m_store, "import", m_dir.File("bad.json")});
     EXPECT_EQ(run.code, 1) << c.json;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
@@ -154,7 +145,7 @@ TEST_F(OlstoreCli, AFailedImportChangesNothing) {
 }
 
 TEST_F(OlstoreCli, WrongUseIsExplainedAndWritesNothing) {
-  WriteFile(m_dir.File("bad.json"), "{");
+  WriteWholeFile(m_dir.File("bad.json"), "{");
   struct Case {
     std::vector<std::string> args;
     int code;
@@ -202,23 +193,23 @@ TEST_F(OlstoreCli, UnknownEntryIdOnAnExistingStore) {
 
 TEST_F(OlstoreCli, StorePathFromTheEnvironment) {
   const std::string fromEnv = m_dir.File("env/store.db");
-  Outcome run = Olstore({"init"}, "/dev/null", fromEnv);
+  Outcome run = Olstore({"init"}, "", fromEnv);
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(Exists(fromEnv));
   // --store wins over the environment.
-  run = Olstore({"--store", m_store, "init"}, "/dev/null", fromEnv);
+  run = Olstore({"--store", m_store, "init"}, "", fromEnv);
   EXPECT_EQ(run.code, 0);
   EXPECT_TRUE(Exists(m_store));
 }
 
 TEST_F(OlstoreCli, AFileThatIsNoStoreIsLeftAlone) {
-  WriteFile(m_store, "these are my notes, not a store");
+  WriteWholeFile(m_store, "these are my notes, not a store");
   for (const char* command : {"init", "stats", "seed"}) {
     Outcome run = Olstore({"--store", m_store, command});
     EXPECT_EQ(run.code, 1) << command;
     EXPECT_NE(run.err.find("not a store"), std::string::npos) << run.err;
   }
-  EXPECT_EQ(ReadFile(m_store), "these are my notes, not a store");
+  EXPECT_EQ(ReadWholeFile(m_store), "these are my notes, not a store");
 }
 
 TEST_F(OlstoreCli, HelpGoesToStandardOutput) {

@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kSeedDay = 45365.0;  // 2024-03-14
 
-std::shared_ptr<Store> NewStore(const TempDir& dir, std::string_view name) {
+std::shared_ptr<Store> NewStore(const TempFolder& dir, std::string_view name) {
   std::string error;
   std::shared_ptr<Store> store = Store::Open(dir.File(name), error);
   EXPECT_TRUE(store) << error;
@@ -32,7 +32,7 @@ bool Import(Store& store, const std::string& json, std::string& error) {
   return plan && ApplyImport(store, *plan, error);
 }
 
-std::shared_ptr<Store> Seeded(const TempDir& dir, std::string_view name, uint64_t seed) {
+std::shared_ptr<Store> Seeded(const TempFolder& dir, std::string_view name, uint64_t seed) {
   std::shared_ptr<Store> store = NewStore(dir, name);
   SeedOptions options{.contacts = 60, .appointments = 48, .tasks = 45, .notes = 30, .seed = seed,
                       .today = kSeedDay};
@@ -44,7 +44,7 @@ std::shared_ptr<Store> Seeded(const TempDir& dir, std::string_view name, uint64_
 }
 
 TEST(Exchange, ExportImportExportGivesTheSameText) {
-  TempDir dir;
+  TempFolder dir;
   std::shared_ptr<Store> original = Seeded(dir, "a.db", 11);
   const std::string first = Export(*original);
   std::shared_ptr<Store> copy = NewStore(dir, "b.db");
@@ -54,7 +54,7 @@ TEST(Exchange, ExportImportExportGivesTheSameText) {
 }
 
 TEST(Exchange, EmptyStoreExportsItsFourFolders) {
-  TempDir dir;
+  TempFolder dir;
   std::shared_ptr<Store> store = NewStore(dir, "a.db");
   const std::string text = Export(*store);
   const std::string folder = "{\n    \"items\": [],\n    \"folders\": []\n  }";
@@ -64,14 +64,14 @@ TEST(Exchange, EmptyStoreExportsItsFourFolders) {
 }
 
 TEST(DemoData, SameSeedAndDayGiveTheSameStoreOthersDiffer) {
-  TempDir dir;
+  TempFolder dir;
   const std::string a = Export(*Seeded(dir, "a.db", 5));
   EXPECT_EQ(Export(*Seeded(dir, "b.db", 5)), a);
   EXPECT_NE(Export(*Seeded(dir, "c.db", 6)), a);
 }
 
 TEST(DemoData, DemoDataCoversWhatTheProgramMustCope) {
-  TempDir dir;
+  TempFolder dir;
   std::shared_ptr<Store> store = Seeded(dir, "a.db", 3);
   for (FolderKind kind : {FolderKind::Contacts, FolderKind::Calendar, FolderKind::Tasks, FolderKind::Notes}) {
     const std::vector<FolderRecord> top = store->Subfolders(store->DefaultFolder(kind)->id);
@@ -171,7 +171,7 @@ TEST(Exchange, BadFilesAreRefusedWithWhereAndWhy) {
 }
 
 TEST(Exchange, ImportIsAllOrNothing) {
-  TempDir dir;
+  TempFolder dir;
   std::shared_ptr<Store> store = Seeded(dir, "a.db", 2);
   const std::string before = Export(*store);
   std::optional<ItemData> existing = store->NextItem(store->DefaultFolder(FolderKind::Notes)->id, 0);
@@ -187,7 +187,7 @@ TEST(Exchange, ImportIsAllOrNothing) {
 }
 
 TEST(Exchange, ImportJoinsFoldersOfTheSameName) {
-  TempDir dir;
+  TempFolder dir;
   std::shared_ptr<Store> store = NewStore(dir, "a.db");
   std::string error;
   const std::string json = FileWith("notes", R"({"folders": [{"name": "Ideas", "items": [{"Body": "one"}]}]})");
@@ -199,7 +199,7 @@ TEST(Exchange, ImportJoinsFoldersOfTheSameName) {
 }
 
 TEST(Exchange, DefaultsFillWhatAFileLeavesOut) {
-  TempDir dir;
+  TempFolder dir;
   std::shared_ptr<Store> store = NewStore(dir, "a.db");
   std::string error;
   ASSERT_TRUE(Import(*store, ItemIn("calendar", "{" + std::string(kMeeting) + "}"), error)) << error;

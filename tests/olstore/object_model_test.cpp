@@ -39,8 +39,8 @@ TEST_F(ObjectModel, OneRunningApplicationPerProcessWhileReferenced) {
   Obj first = CreateApplication();
   ASSERT_TRUE(first);
   // While Outlook runs, creating it attaches: the store is not opened again.
-  WriteFile(m_dir.File("junk.db"), "not a store");
-  setenv("OLSTORE_PATH", m_dir.File("junk.db").c_str(), 1);
+  WriteWholeFile(m_dir.File("junk.db"), "not a store");
+  m_env.Set("OLSTORE_PATH", m_dir.File("junk.db"));
   Obj second = CreateApplication();
   EXPECT_EQ(second.get(), first.get());
 

@@ -3,8 +3,8 @@
 // byte for byte as it was.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -44,7 +44,7 @@ std::shared_ptr<Store> OpenOrFail(const std::string& path) {
 }
 
 TEST(StoreOpen, MissingFileAndFolderBecomeANewStore) {
-  TempDir dir;
+  TempFolder dir;
   const std::string path = dir.File("deeper/still/store.db");
   std::shared_ptr<Store> store = OpenOrFail(path);
   ASSERT_TRUE(store);
@@ -71,7 +71,7 @@ TEST(StoreOpen, MissingFileAndFolderBecomeANewStore) {
 }
 
 TEST(StoreOpen, ReopeningKeepsIdentityAndItems) {
-  TempDir dir;
+  TempFolder dir;
   const std::string path = dir.File("store.db");
   std::string storeId, entryId;
   {
@@ -91,7 +91,7 @@ TEST(StoreOpen, ReopeningKeepsIdentityAndItems) {
 }
 
 TEST(StoreOpen, EveryStoredPropertyHasAColumnOfItsType) {
-  TempDir dir;
+  TempFolder dir;
   std::shared_ptr<Store> store = OpenOrFail(dir.File("store.db"));
   for (const KindInfo& info : AllKinds()) {
     std::map<std::string, std::string> columns;
@@ -121,9 +121,9 @@ struct Refusal {
 void MakeStoreAt(const std::string& path) { OpenOrFail(path); }
 
 const Refusal kRefusals[] = {
-    {"text file", [](const std::string& p) { WriteFile(p, std::string(5000, 'x')); },
+    {"text file", [](const std::string& p) { WriteWholeFile(p, std::string(5000, 'x')); },
      "not a store"},
-    {"empty file", [](const std::string& p) { WriteFile(p, ""); }, "not a store"},
+    {"empty file", [](const std::string& p) { WriteWholeFile(p, ""); }, "not a store"},
     {"other database",
      [](const std::string& p) { RawDb(p).Exec("CREATE TABLE t(a); INSERT INTO t VALUES (1);"); },
      "not a store"},
@@ -136,7 +136,9 @@ const Refusal kRefusals[] = {
     {"read-only store",
      [](const std::string& p) {
        MakeStoreAt(p);
-       chmod(p.c_str(), 0444);
+       using std::filesystem::perms;
+       std::filesystem::permissions(p, perms::owner_write | perms::group_write | perms::others_write,
+                                    std::filesystem::perm_options::remove);
      },
      "read-only"},
 };
@@ -145,7 +147,7 @@ class RefusedStore : public OutlookTest, public ::testing::WithParamInterface<Re
 
 TEST_P(RefusedStore, FailsToStartAndLeavesTheFileAlone) {
   GetParam().arrange(m_storePath);
-  const std::string before = ReadFile(m_storePath);
+  const std::string before = ReadWholeFile(m_storePath);
 
   testing::internal::CaptureStderr();
   HRESULT hr = S_OK;
@@ -157,7 +159,7 @@ TEST_P(RefusedStore, FailsToStartAndLeavesTheFileAlone) {
   EXPECT_NE(LastError().find(GetParam().reason), std::string::npos) << LastError();
   EXPECT_NE(LastError().find(m_storePath), std::string::npos) << LastError();
   EXPECT_EQ(stderrText, "olstore: " + LastError() + "\n");
-  EXPECT_EQ(ReadFile(m_storePath), before);
+  EXPECT_EQ(ReadWholeFile(m_storePath), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusedStore, ::testing::ValuesIn(kRefusals),
@@ -174,7 +176,7 @@ TEST_F(LockedStore, IsRefusedUntilTheOtherWriterIsDoneAndStaysUnchanged) {
   MakeStoreAt(m_storePath);
   RawDb other(m_storePath);
   other.Exec("BEGIN IMMEDIATE; INSERT INTO store_info (key, value) VALUES ('x', 'y');");
-  const std::string before = ReadFile(m_storePath);
+  const std::string before = ReadWholeFile(m_storePath);
 
   testing::internal::CaptureStderr();
   HRESULT hr = S_OK;
@@ -183,43 +185,42 @@ TEST_F(LockedStore, IsRefusedUntilTheOtherWriterIsDoneAndStaysUnchanged) {
 
   EXPECT_LT(hr, 0);
   EXPECT_NE(LastError().find("locked"), std::string::npos) << LastError();
-  EXPECT_EQ(ReadFile(m_storePath), before);
+  EXPECT_EQ(ReadWholeFile(m_storePath), before);
   other.Exec("ROLLBACK");
   Obj retry = CreateApplication(&hr);
   EXPECT_EQ(hr, S_OK);
   EXPECT_EQ(LastError(), "");
 }
 
-TEST(StorePath, FollowsTheEnvironment) {
+// The user's data folder: on Linux $XDG_DATA_HOME, pointed somewhere for the
+// test; Windows' is the system's.
+std::string DataFolder([[maybe_unused]] ScopedEnvironment& env) {
+#ifdef _WIN32
+  char folder[MAX_PATH] = "";
+  EXPECT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder),
+            S_OK);
+  return folder;
+#else
+  env.Set("XDG_DATA_HOME", "/data");
+  return "/data";
+#endif
+}
+
+TEST(StorePath, OlstorePathWinsOverTheDataFolder) {
+  ScopedEnvironment env;
+  const std::string fallback =
+      DataFolder(env) + PAL_PATH_SEPARATOR_STR "olstore" PAL_PATH_SEPARATOR_STR "store.db";
   struct Case {
     const char* olstorePath;
-    const char* xdgDataHome;
-    const char* home;
     std::string expected;
   } cases[] = {
-      {"/tmp/x/my.db", "/data", "/home/u", "/tmp/x/my.db"},
-      {nullptr, "/data", "/home/u", "/data/olstore/store.db"},
-      {"", "/data", "/home/u", "/data/olstore/store.db"},
-      {nullptr, "relative/data", "/home/u", "/home/u/.local/share/olstore/store.db"},
-      {nullptr, nullptr, "/home/u", "/home/u/.local/share/olstore/store.db"},
+      {"x" PAL_PATH_SEPARATOR_STR "my.db", "x" PAL_PATH_SEPARATOR_STR "my.db"},
+      {nullptr, fallback},
+      {"", fallback},
   };
-  const char* names[] = {"OLSTORE_PATH", "XDG_DATA_HOME", "HOME"};
-  std::vector<std::optional<std::string>> saved;
-  for (const char* name : names) {
-    const char* value = std::getenv(name);
-    saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-  }
   for (const Case& c : cases) {
-    const char* values[] = {c.olstorePath, c.xdgDataHome, c.home};
-    for (int i = 0; i < 3; ++i) {
-      if (values[i]) setenv(names[i], values[i], 1);
-      else unsetenv(names[i]);
-    }
-    EXPECT_EQ(ResolveStorePath(), c.expected);
-  }
-  for (int i = 0; i < 3; ++i) {
-    if (saved[i]) setenv(names[i], saved[i]->c_str(), 1);
-    else unsetenv(names[i]);
+    env.Set("OLSTORE_PATH", c.olstorePath);
+    EXPECT_EQ(ResolveStorePath(), c.expected) << (c.olstorePath ? c.olstorePath : "(unset)");
   }
 }
 

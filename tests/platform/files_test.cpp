@@ -1,20 +1,26 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
 
 #include "platform/win32.h"
-#include "support/TempFolder.h"
+#include "support/FolderTest.h"
 
 namespace {
 
 using FilesTest = TempFolderTest;
+
+// What a file just written reports: Windows marks it for archiving, the layer
+// has no such mark.
+#ifdef _WIN32
+constexpr DWORD kNewFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+#else
+constexpr DWORD kNewFileAttributes = FILE_ATTRIBUTE_NORMAL;
+#endif
 
 struct CreateCase {
   const char* szName;
@@ -25,7 +31,7 @@ struct CreateCase {
 
 TEST_F(FilesTest, CreateDirectoryFollowsWindowsErrors) {
   WriteFile("file", "x");
-  ASSERT_EQ(mkdir(PathOf("existing").c_str(), 0777), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(PathOf("existing")));
   const CreateCase kCases[] = {
       {"new", "new", TRUE, 0},
       {"new with separator", "other/", TRUE, 0},
@@ -52,14 +58,14 @@ TEST_F(FilesTest, CreateDirectoryFollowsWindowsErrors) {
 
 TEST_F(FilesTest, GetFileAttributesTellsFoldersFromFiles) {
   WriteFile("file.txt", "content");
-  ASSERT_EQ(mkdir(PathOf("folder").c_str(), 0777), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(PathOf("folder")));
   struct Case {
     const char* szPath;
     DWORD dwExpected;
     DWORD dwError;
   };
   const Case kCases[] = {
-      {"file.txt", FILE_ATTRIBUTE_NORMAL, 0},
+      {"file.txt", kNewFileAttributes, 0},
       {"folder", FILE_ATTRIBUTE_DIRECTORY, 0},
       {"folder/", FILE_ATTRIBUTE_DIRECTORY, 0},
       {"missing.txt", INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND},
@@ -100,16 +106,12 @@ TEST_F(FilesTest, CopyFileHonoursFailIfExistsAndLeavesNoTrace) {
       {"target is a folder", "source", "folder", FALSE, FALSE, ERROR_ACCESS_DENIED, "<missing>"},
       {"target folder missing", "source", "nowhere/new", FALSE, FALSE, ERROR_PATH_NOT_FOUND,
        "<missing>"},
-      {"read-only target", "source", "readonly", FALSE, FALSE, ERROR_ACCESS_DENIED, "locked"},
   };
   for (const CopyCase& c : kCases) {
     SCOPED_TRACE(c.szName);
     std::filesystem::remove(PathOf("new"));
-    std::filesystem::remove(PathOf("readonly"));
     WriteFile("source", "source text");
     WriteFile("existing", "old");
-    WriteFile("readonly", "locked");
-    ASSERT_EQ(chmod(PathOf("readonly").c_str(), 0444), 0);
     std::filesystem::create_directory(PathOf("folder"));
 
     SetLastError(0);
@@ -124,8 +126,7 @@ TEST_F(FilesTest, CopyFileHonoursFailIfExistsAndLeavesNoTrace) {
     EXPECT_EQ(ReadFile("source"), "source text");
     // No temporary file is left behind, whatever happened.
     const std::string listing = ListFolder();
-    EXPECT_TRUE(listing == "existing folder readonly source" ||
-                listing == "existing folder new readonly source")
+    EXPECT_TRUE(listing == "existing folder source" || listing == "existing folder new source")
         << listing;
   }
 }
@@ -134,14 +135,13 @@ TEST_F(FilesTest, CopyFileCopiesEveryByteAndKeepsTheWriteTime) {
   std::string content;
   for (long i = 0; i < 300000; ++i) content += static_cast<char>((i * 7919) % 256);
   WriteFile("big.bin", content);
-  const timespec times[2] = {{1300000000, 0}, {1300000000, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, PathOf("big.bin").c_str(), times, 0), 0);
+  using namespace std::chrono;
+  const file_clock::time_point written = file_clock::from_sys(sys_seconds(seconds(1300000000)));
+  std::filesystem::last_write_time(PathOf("big.bin"), written);
 
   ASSERT_TRUE(CopyFileA(PathOf("big.bin").c_str(), PathOf("copy.bin").c_str(), TRUE));
   EXPECT_TRUE(ReadFile("copy.bin") == content);
-  struct stat info {};
-  ASSERT_EQ(stat(PathOf("copy.bin").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mtim.tv_sec, 1300000000);
+  EXPECT_EQ(floor<seconds>(std::filesystem::last_write_time(PathOf("copy.bin"))), written);
 }
 
 TEST_F(FilesTest, CopyFileRejectsMissingNames) {
@@ -152,40 +152,45 @@ TEST_F(FilesTest, CopyFileRejectsMissingNames) {
   EXPECT_EQ(ListFolder(), "source");
 }
 
-TEST(GetModuleFileName, GivesTheOwnExecutable) {
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  ASSERT_TRUE(self.ends_with("/platform_tests"));
+// The executable's name as the call under test gives it with room to spare.
+std::string OwnName() {
   char buffer[MAX_PATH];
   const DWORD nLength = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  ASSERT_EQ(nLength, self.size());
-  EXPECT_EQ(std::string(buffer), self);
+  return std::string(buffer, nLength < MAX_PATH ? nLength : 0);
+}
 
+TEST(GetModuleFileName, GivesTheOwnExecutable) {
+  const std::filesystem::path self = OwnName();
+  EXPECT_TRUE(self.is_absolute()) << self;
+  EXPECT_EQ(self.stem(), "platform_tests");
+  EXPECT_TRUE(std::filesystem::is_regular_file(self)) << self;
+
+  char buffer[MAX_PATH];
   SetLastError(0);
   EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(buffer), buffer, MAX_PATH), 0u);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
-TEST(GetModuleFileName, CutsTheNameWhenTheBufferIsTooSmall) {
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+TEST(GetModuleFileName, TellsWhenTheBufferIsTooSmall) {
+  const std::string self = OwnName();
+  ASSERT_FALSE(self.empty());
   const DWORD nSelf = static_cast<DWORD>(self.size());
-  for (DWORD nSize : {1u, 2u, 5u, nSelf - 1, nSelf}) {
+  for (DWORD nSize : {DWORD{1}, DWORD{2}, DWORD{5}, nSelf - 1, nSelf}) {
     SCOPED_TRACE(nSize);
     char buffer[MAX_PATH];
     memset(buffer, '#', sizeof buffer);
     SetLastError(0);
     EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, nSize), nSize);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(std::string(buffer), self.substr(0, nSize - 1));
   }
   char buffer[MAX_PATH];
   EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, nSelf + 1), nSelf);
   EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, 0), 0u);
 }
 
-TEST(GetCurrentThreadId, IsTheKernelThreadId) {
+TEST(GetCurrentThreadId, DiffersBetweenThreads) {
   const DWORD dwMain = GetCurrentThreadId();
-  EXPECT_EQ(dwMain, static_cast<DWORD>(syscall(SYS_gettid)));
-  EXPECT_EQ(dwMain, static_cast<DWORD>(getpid()));  // the test runs on the main thread
+  EXPECT_EQ(GetCurrentThreadId(), dwMain);
   DWORD dwOther = dwMain;
   std::thread([&] { dwOther = GetCurrentThreadId(); }).join();
   EXPECT_NE(dwOther, dwMain);
@@ -193,14 +198,22 @@ TEST(GetCurrentThreadId, IsTheKernelThreadId) {
 }
 
 TEST(GetLastError, IsKeptPerThread) {
-  SetLastError(ERROR_ACCESS_DENIED);
+  std::atomic<bool> bOtherSet{false};
   DWORD dwOther = 1;
-  std::thread([&] {
+  std::thread other([&] {
     dwOther = GetLastError();
     SetLastError(ERROR_FILE_NOT_FOUND);
-  }).join();
+    bOtherSet = true;
+  });
+  // Set after the thread's start and read before its join: both may set the
+  // last error themselves on Windows.
+  SetLastError(ERROR_ACCESS_DENIED);
+  while (!bOtherSet) {
+  }
+  const DWORD dwMain = GetLastError();
+  other.join();
   EXPECT_EQ(dwOther, static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(dwMain, static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
 struct SplitCase {
@@ -222,8 +235,6 @@ TEST(SplitPath, SplitsAtTheLastSeparatorAndTheLastDot) {
       {"", "", "", ""},
       {"rel/dir/x.y", "rel/dir/", "x", ".y"},
       {"/opt/Quill\xC3\xA9/bin/app", "/opt/Quill\xC3\xA9/bin/", "app", ""},
-      // Too long for its field: cut before a whole character.
-      {"/d/" + std::string(300, 'n') + ".e", "/d/", std::string(255, 'n'), ".e"},
   };
   for (const SplitCase& c : kCases) {
     SCOPED_TRACE(c.path);
@@ -236,22 +247,11 @@ TEST(SplitPath, SplitsAtTheLastSeparatorAndTheLastDot) {
   }
 }
 
-TEST(SplitPath, CutsLongPartsBeforeAWholeCharacter) {
-  std::string name;
-  for (int i = 0; i < 200; ++i) name += "\xC3\xA9";  // 400 bytes
-  char fname[_MAX_FNAME];
-  _splitpath(("/x/" + name + ".txt").c_str(), nullptr, nullptr, fname, nullptr);
-  EXPECT_EQ(std::string(fname), name.substr(0, 254));
-}
-
-TEST(SplitPath, AcceptsMissingOutputsAndPath) {
+TEST(SplitPath, AcceptsMissingOutputs) {
   char dir[_MAX_DIR] = "X", ext[_MAX_EXT] = "X";
   _splitpath("/a/b.c", nullptr, dir, nullptr, ext);
   EXPECT_STREQ(dir, "/a/");
   EXPECT_STREQ(ext, ".c");
-  _splitpath(nullptr, nullptr, dir, nullptr, ext);
-  EXPECT_STREQ(dir, "");
-  EXPECT_STREQ(ext, "");
 }
 
 }  // namespace

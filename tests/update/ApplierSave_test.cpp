@@ -1,7 +1,6 @@
 // Saving through the four appliers: what they refuse on their own, and what a
 // saved item looks like when it is read back from a local store.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <memory>
@@ -12,7 +11,6 @@
 
 #include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxText.h"
-#include "common/misc/TestTemp.h"
 #include "common/outlook/OlAddr.h"
 #include "common/outlook/OlDate.h"
 #include "common/outlook/OlNote.h"
@@ -20,6 +18,8 @@
 #include "olstore/Store.h"
 #include "olstore/olstore.h"
 #include "platform/win32.h"
+#include "support/Environment.h"
+#include "support/TempFolder.h"
 #include "update/Qmoladdr.h"
 #include "update/Qmoldate.h"
 #include "update/Qmolnote.h"
@@ -79,16 +79,11 @@ class StoreSaveTest : public SaveTest {
   void SetUp() override {
     SaveTest::SetUp();
     m_strStore = m_temp.File("store.db");
-    if (const char* szOld = getenv("OLSTORE_PATH")) m_strOldPath = szOld, m_bHadPath = true;
-    setenv("OLSTORE_PATH", m_strStore.c_str(), 1);
+    m_env.Set("OLSTORE_PATH", m_strStore);
     ASSERT_TRUE(olstore::RegisterOutlookApplication()) << olstore::LastError();
   }
   void TearDown() override {
     olstore::UnregisterOutlookApplication();
-    if (m_bHadPath)
-      setenv("OLSTORE_PATH", m_strOldPath.c_str(), 1);
-    else
-      unsetenv("OLSTORE_PATH");
     SaveTest::TearDown();
   }
 
@@ -109,8 +104,7 @@ class StoreSaveTest : public SaveTest {
   }
 
   std::string m_strStore;
-  std::string m_strOldPath;
-  bool m_bHadPath = false;
+  ScopedEnvironment m_env;
 };
 
 // The image of the only item in the accessor's folder, as read now.

@@ -1,38 +1,17 @@
 #include "common/misc/CxDateTime.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <string>
 
+#include "common/misc/support/UtcTest.h"
+
 namespace {
 
-// Local time is the C library's: pin it to UTC so calendar times are exact.
-class CxDateTimeTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* szTz = getenv("TZ");
-    m_bHadTz = szTz != nullptr;
-    if (m_bHadTz) m_savedTz = szTz;
-    setenv("TZ", "UTC", 1);
-    tzset();
-  }
-  void TearDown() override {
-    if (m_bHadTz) {
-      setenv("TZ", m_savedTz.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  bool m_bHadTz = false;
-  std::string m_savedTz;
-};
+using CxDateTimeTest = UtcTest;
 
 struct FormatCase {
   const char* szName;
@@ -176,7 +155,6 @@ TEST_P(CxDateTimeSetTime_tTest, ConvertsLocalCalendarTime) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CxDateTimeSetTime_tTest,
     ::testing::Values(Time_tCase{"Epoch", 0, "01/01/1970 00:00:00", 25569.0},
-                      Time_tCase{"BeforeEpoch", -1, "12/31/1969 23:59:59", 25568.999988425927},
                       Time_tCase{"Past32Bits", 2147483648LL, "01/19/2038 03:14:08", 50424.13481481482},
                       Time_tCase{"Year2040", 2223376245LL, "06/15/2040 12:30:45", 51302.52135416667}),
     [](const ::testing::TestParamInfo<Time_tCase>& info) { return std::string(info.param.szName); });
@@ -223,7 +201,6 @@ INSTANTIATE_TEST_SUITE_P(
                       VariantCase{"Past32Bits", 50424.13481481482, true, 2147483648LL},
                       VariantCase{"Year2040", 51136.0, true, 2208988800LL},
                       VariantCase{"PastUnsigned32Bits", 75279.26962962963, true, 4294967296LL},
-                      VariantCase{"LastSecondBefore4501", 949997.9999884259, true, 79870665599LL},
                       VariantCase{"NoDate", 949998.0, false, -1},
                       VariantCase{"NoDateWithTime", 950000.5, false, -1},
                       VariantCase{"Unconvertible", 1e7, false, -1}),

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TestTemp.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "TestTemp.h"
 #include "common/misc/WinUtil.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "common/misc/CxDebugUtil.h"
-#include "common/misc/TestTemp.h"
 #include "common/misc/support/FakeDispatch.h"
+#include "support/AnsiCodePage.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -64,19 +65,19 @@ TEST_F(DispCmdTest, NullObjectAnswersInvalidArgumentAndLogsNothing) {
   VariantInit(&v);
   DISPPARAMS params = {nullptr, nullptr, 0, 0};
   const std::function<HRESULT()> calls[] = {
-      [&] { return cmd.Invoke(u"Name", DISPATCH_PROPERTYGET, &params, &v); },
-      [&] { return cmd.Call(u"GetFirst", nullptr, 0, &v, DISPATCH_METHOD, nullptr, 0); },
-      [&] { return cmd.GetProperty(u"Name", &v); },
-      [&] { return cmd.PutProperty(u"Name", &v); },
-      [&] { return cmd.GetString(u"Name", szBuf, sizeof(szBuf)); },
-      [&] { return cmd.GetLong(u"Gender", &nValue); },
-      [&] { return cmd.GetBool(u"Complete", &bValue); },
-      [&] { return cmd.GetDate(u"Start", &dtValue); },
-      [&] { return cmd.GetDispatch(u"Items", &pDisp); },
-      [&] { return cmd.PutString(u"Name", "x"); },
-      [&] { return cmd.PutLong(u"Gender", 1); },
-      [&] { return cmd.PutBool(u"Complete", true); },
-      [&] { return cmd.PutDate(u"Start", 1.0); },
+      [&] { return cmd.Invoke(OLESTR("Name"), DISPATCH_PROPERTYGET, &params, &v); },
+      [&] { return cmd.Call(OLESTR("GetFirst"), nullptr, 0, &v, DISPATCH_METHOD, nullptr, 0); },
+      [&] { return cmd.GetProperty(OLESTR("Name"), &v); },
+      [&] { return cmd.PutProperty(OLESTR("Name"), &v); },
+      [&] { return cmd.GetString(OLESTR("Name"), szBuf, sizeof(szBuf)); },
+      [&] { return cmd.GetLong(OLESTR("Gender"), &nValue); },
+      [&] { return cmd.GetBool(OLESTR("Complete"), &bValue); },
+      [&] { return cmd.GetDate(OLESTR("Start"), &dtValue); },
+      [&] { return cmd.GetDispatch(OLESTR("Items"), &pDisp); },
+      [&] { return cmd.PutString(OLESTR("Name"), "x"); },
+      [&] { return cmd.PutLong(OLESTR("Gender"), 1); },
+      [&] { return cmd.PutBool(OLESTR("Complete"), true); },
+      [&] { return cmd.PutDate(OLESTR("Start"), 1.0); },
   };
   for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i](), E_INVALIDARG) << "call " << i;
   EXPECT_STREQ(szBuf, "keep");
@@ -93,25 +94,27 @@ TEST_F(DispCmdTest, MissingNameAnswersInvalidArgumentWithoutAsking) {
   VARIANT v;
   VariantInit(&v);
   EXPECT_EQ(cmd.GetProperty(nullptr, &v), E_INVALIDARG);
-  EXPECT_EQ(cmd.GetProperty(u"", &v), E_INVALIDARG);
-  EXPECT_EQ(cmd.PutLong(u"", 1), E_INVALIDARG);
+  EXPECT_EQ(cmd.GetProperty(OLESTR(""), &v), E_INVALIDARG);
+  EXPECT_EQ(cmd.PutLong(OLESTR(""), 1), E_INVALIDARG);
   EXPECT_TRUE(m_obj.Lookups().empty());
   EXPECT_EQ(Log(), "");
 }
 
 TEST_F(DispCmdTest, FailedLookupIsLoggedWithNameAndStatus) {
-  m_obj.SetLookupFailure(u"Busy", RPC_E_CALL_REJECTED_);
+  m_obj.SetLookupFailure(OLESTR("Busy"), RPC_E_CALL_REJECTED_);
   const struct {
-    const char16_t* szName;
+    const OLECHAR* szName;
     HRESULT hrExpected;
-    const char* szLogged;
+    std::vector<const char*> logged;
   } cases[] = {
-      {u"FristName", DISP_E_UNKNOWNNAME,
-       "Failed to call IDispatch->GetIDsOfNames, Name=FristName, hr=0x80020006"},
-      {u"Größe", DISP_E_UNKNOWNNAME,
-       "Failed to call IDispatch->GetIDsOfNames, Name=Größe, hr=0x80020006"},
-      {u"Busy", RPC_E_CALL_REJECTED_,
-       "Failed to call IDispatch->GetIDsOfNames, Name=Busy, hr=0x80010001"},
+      {OLESTR("FristName"), DISP_E_UNKNOWNNAME,
+       {"Failed to call IDispatch->GetIDsOfNames, Name=FristName, hr=0x80020006"}},
+      {OLESTR("Größe"), DISP_E_UNKNOWNNAME,
+       {"Failed to call IDispatch->GetIDsOfNames, Name=Größe, hr=0x80020006"}},
+      // A refusal says that Outlook was busy, then which call failed.
+      {OLESTR("Busy"), RPC_E_CALL_REJECTED_,
+       {"Outlook refused the call while busy, Name=Busy, hr=0x80010001",
+        "Failed to call IDispatch->GetIDsOfNames, Name=Busy, hr=0x80010001"}},
   };
   CDispCmd cmd(&m_obj);
   std::string strExpectedLog;
@@ -119,7 +122,8 @@ TEST_F(DispCmdTest, FailedLookupIsLoggedWithNameAndStatus) {
     VARIANT v;
     VariantInit(&v);
     EXPECT_EQ(cmd.GetProperty(c.szName, &v), c.hrExpected);
-    strExpectedLog += std::string("[!!!] - ") + c.szLogged + "\r\n";
+    for (const char* szLogged : c.logged)
+      strExpectedLog += std::string("[!!!] - ") + szLogged + "\r\n";
   }
   EXPECT_TRUE(m_obj.Calls().empty());  // nothing was invoked after a failed lookup
 
@@ -137,20 +141,20 @@ TEST_F(DispCmdTest, FailedLookupIsLoggedWithNameAndStatus) {
 }
 
 TEST_F(DispCmdTest, FailedCallIsReturnedButNotLogged) {
-  m_obj.SetFailure(u"Body", E_ACCESSDENIED);
+  m_obj.SetFailure(OLESTR("Body"), E_ACCESSDENIED);
   CDispCmd cmd(&m_obj);
   VARIANT v;
   VariantInit(&v);
-  EXPECT_EQ(cmd.GetProperty(u"Body", &v), E_ACCESSDENIED);
-  EXPECT_EQ(cmd.PutLong(u"Body", 1), E_ACCESSDENIED);
+  EXPECT_EQ(cmd.GetProperty(OLESTR("Body"), &v), E_ACCESSDENIED);
+  EXPECT_EQ(cmd.PutLong(OLESTR("Body"), 1), E_ACCESSDENIED);
   int32_t nValue = 9;
-  EXPECT_EQ(cmd.GetLong(u"Body", &nValue), E_ACCESSDENIED);
+  EXPECT_EQ(cmd.GetLong(OLESTR("Body"), &nValue), E_ACCESSDENIED);
   EXPECT_EQ(nValue, 9);
   EXPECT_EQ(Log(), "");
 }
 
 TEST_F(DispCmdTest, AsksWithTheAutomationLocalesAndFlags) {
-  m_obj.SetProperty(u"Name", OwnedVariant::Bstr(u"Contacts")).SetMethod(u"Save", OwnedVariant());
+  m_obj.SetProperty(OLESTR("Name"), OwnedVariant::Bstr(OLESTR("Contacts"))).SetMethod(OLESTR("Save"), OwnedVariant());
   CDispCmd cmd(&m_obj);
   VARIANT v;
   VariantInit(&v);
@@ -159,11 +163,11 @@ TEST_F(DispCmdTest, AsksWithTheAutomationLocalesAndFlags) {
     WORD wFlags;
     bool bResultOffered;
   } cases[] = {
-      {[&] { return cmd.GetProperty(u"Name", &v); }, DISPATCH_PROPERTYGET, true},
-      {[&] { return cmd.PutLong(u"Name", 4); }, DISPATCH_PROPERTYPUT, false},
-      {[&] { return cmd.Call(u"Save", nullptr, 0, nullptr, DISPATCH_METHOD, nullptr, 0); },
+      {[&] { return cmd.GetProperty(OLESTR("Name"), &v); }, DISPATCH_PROPERTYGET, true},
+      {[&] { return cmd.PutLong(OLESTR("Name"), 4); }, DISPATCH_PROPERTYPUT, false},
+      {[&] { return cmd.Call(OLESTR("Save"), nullptr, 0, nullptr, DISPATCH_METHOD, nullptr, 0); },
        DISPATCH_METHOD, false},
-      {[&] { return cmd.Call(u"Save", nullptr, 0, &v, DISPATCH_METHOD, nullptr, 0); },
+      {[&] { return cmd.Call(OLESTR("Save"), nullptr, 0, &v, DISPATCH_METHOD, nullptr, 0); },
        DISPATCH_METHOD, true},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -187,57 +191,57 @@ TEST_F(DispCmdTest, AsksWithTheAutomationLocalesAndFlags) {
 }
 
 TEST_F(DispCmdTest, LooksTheNameUpOnEveryCall) {
-  m_obj.SetProperty(u"Gender", OwnedVariant::I4(1));
+  m_obj.SetProperty(OLESTR("Gender"), OwnedVariant::I4(1));
   CDispCmd cmd(&m_obj);
   int32_t nValue = 0;
-  EXPECT_EQ(cmd.GetLong(u"Gender", &nValue), S_OK);
-  EXPECT_EQ(cmd.GetLong(u"Gender", &nValue), S_OK);
+  EXPECT_EQ(cmd.GetLong(OLESTR("Gender"), &nValue), S_OK);
+  EXPECT_EQ(cmd.GetLong(OLESTR("Gender"), &nValue), S_OK);
   ASSERT_EQ(m_obj.Lookups().size(), 2u);
-  EXPECT_EQ(m_obj.Lookups()[1].strName, u"Gender");
+  EXPECT_EQ(m_obj.Lookups()[1].strName, OLESTR("Gender"));
 }
 
 TEST_F(DispCmdTest, GetPropertyPassesNoArguments) {
-  m_obj.SetProperty(u"Name", OwnedVariant::Bstr(u"Inbox"));
+  m_obj.SetProperty(OLESTR("Name"), OwnedVariant::Bstr(OLESTR("Inbox")));
   CDispCmd cmd(&m_obj);
   OwnedVariant result;
-  ASSERT_EQ(cmd.GetProperty(u"Name", result.Ptr()), S_OK);
-  EXPECT_EQ(result.Text(), u"Inbox");
+  ASSERT_EQ(cmd.GetProperty(OLESTR("Name"), result.Ptr()), S_OK);
+  EXPECT_EQ(result.Text(), OLESTR("Inbox"));
   const FakeDispatch::Call& call = OnlyCall();
   EXPECT_TRUE(call.args.empty());
   EXPECT_TRUE(call.namedIds.empty());
 }
 
 TEST_F(DispCmdTest, PutPropertyPassesOneValueNamedAsPropertyPut) {
-  m_obj.SetProperty(u"Gender", OwnedVariant::I4(0));
+  m_obj.SetProperty(OLESTR("Gender"), OwnedVariant::I4(0));
   CDispCmd cmd(&m_obj);
   OwnedVariant value = OwnedVariant::I4(2);
-  ASSERT_EQ(cmd.PutProperty(u"Gender", value.Ptr()), S_OK);
+  ASSERT_EQ(cmd.PutProperty(OLESTR("Gender"), value.Ptr()), S_OK);
   const FakeDispatch::Call& call = OnlyCall();
   EXPECT_EQ(call.pArgsSeen, value.Ptr());
   ASSERT_EQ(call.args.size(), 1u);
   EXPECT_EQ(call.args[0].Type(), VT_I4);
   EXPECT_EQ(call.namedIds, std::vector<DISPID>{DISPID_PROPERTYPUT});
   EXPECT_FALSE(call.bResultOffered);
-  EXPECT_EQ(m_obj.Property(u"Gender")->Get().lVal, 2);
+  EXPECT_EQ(m_obj.Property(OLESTR("Gender"))->Get().lVal, 2);
 }
 
 TEST_F(DispCmdTest, CallPassesItsArgumentsUnchanged) {
-  m_obj.SetMethod(u"GetDefaultFolder", OwnedVariant::Dispatch(&m_child));
+  m_obj.SetMethod(OLESTR("GetDefaultFolder"), OwnedVariant::Dispatch(&m_child));
   CDispCmd cmd(&m_obj);
   // Automation wants the last argument first; the wrapper must not reorder.
-  OwnedVariant args[2] = {OwnedVariant::I4(10), OwnedVariant::Bstr(u"first")};
+  OwnedVariant args[2] = {OwnedVariant::I4(10), OwnedVariant::Bstr(OLESTR("first"))};
   VARIANT rgArgs[2] = {args[0].Get(), args[1].Get()};
   DISPID rgNamed[1] = {DISPID_PROPERTYPUT};
   OwnedVariant result;
   const ULONG nChildRefs = m_child.RefCount();
-  ASSERT_EQ(cmd.Call(u"GetDefaultFolder", rgArgs, 2, result.Ptr(), DISPATCH_METHOD, rgNamed, 1),
+  ASSERT_EQ(cmd.Call(OLESTR("GetDefaultFolder"), rgArgs, 2, result.Ptr(), DISPATCH_METHOD, rgNamed, 1),
             S_OK);
   const FakeDispatch::Call& call = OnlyCall();
   EXPECT_EQ(call.pArgsSeen, rgArgs);
   ASSERT_EQ(call.args.size(), 2u);
   EXPECT_EQ(call.args[0].Type(), VT_I4);
   EXPECT_EQ(call.args[0].Get().lVal, 10);
-  EXPECT_EQ(call.args[1].Text(), u"first");
+  EXPECT_EQ(call.args[1].Text(), OLESTR("first"));
   EXPECT_EQ(call.namedIds, std::vector<DISPID>{DISPID_PROPERTYPUT});
   EXPECT_EQ(call.wFlags, DISPATCH_METHOD);
   ASSERT_EQ(result.Type(), VT_DISPATCH);
@@ -258,28 +262,28 @@ const Reader kReaders[] = {
     {"GetString", VT_BSTR,
      [](CDispCmd& cmd, bool& bUntouched) {
        char szBuf[8] = "keep";
-       const HRESULT hr = cmd.GetString(u"Value", szBuf, sizeof(szBuf));
+       const HRESULT hr = cmd.GetString(OLESTR("Value"), szBuf, sizeof(szBuf));
        bUntouched = strcmp(szBuf, "keep") == 0;
        return hr;
      }},
     {"GetLong", VT_I4,
      [](CDispCmd& cmd, bool& bUntouched) {
        int32_t nValue = 12345;
-       const HRESULT hr = cmd.GetLong(u"Value", &nValue);
+       const HRESULT hr = cmd.GetLong(OLESTR("Value"), &nValue);
        bUntouched = nValue == 12345;
        return hr;
      }},
     {"GetBool", VT_BOOL,
      [](CDispCmd& cmd, bool& bUntouched) {
        bool bValue = false;
-       const HRESULT hr = cmd.GetBool(u"Value", &bValue);
+       const HRESULT hr = cmd.GetBool(OLESTR("Value"), &bValue);
        bUntouched = !bValue;
        return hr;
      }},
     {"GetDate", VT_DATE,
      [](CDispCmd& cmd, bool& bUntouched) {
        DATE dtValue = 123.5;
-       const HRESULT hr = cmd.GetDate(u"Value", &dtValue);
+       const HRESULT hr = cmd.GetDate(OLESTR("Value"), &dtValue);
        bUntouched = dtValue == 123.5;
        return hr;
      }},
@@ -287,7 +291,7 @@ const Reader kReaders[] = {
      [](CDispCmd& cmd, bool& bUntouched) {
        // A mismatch leaves the null that the reader set before asking.
        IDispatch* pDisp = reinterpret_cast<IDispatch*>(uintptr_t{0x10});
-       const HRESULT hr = cmd.GetDispatch(u"Value", &pDisp);
+       const HRESULT hr = cmd.GetDispatch(OLESTR("Value"), &pDisp);
        bUntouched = pDisp == nullptr;
        if (pDisp && hr == S_OK) pDisp->Release();
        return hr;
@@ -296,7 +300,7 @@ const Reader kReaders[] = {
 
 TEST_F(DispCmdTest, ReadersReturnOneOnAnyOtherTypeAndKeepTheOutValue) {
   const OwnedVariant values[] = {
-      OwnedVariant::Bstr(u"text"),
+      OwnedVariant::Bstr(OLESTR("text")),
       OwnedVariant::I4(5),
       OwnedVariant::Bool(VARIANT_TRUE),
       OwnedVariant::Date(2.5),
@@ -311,11 +315,11 @@ TEST_F(DispCmdTest, ReadersReturnOneOnAnyOtherTypeAndKeepTheOutValue) {
     for (const OwnedVariant& value : values) {
       if (value.Type() == reader.vtWanted) continue;
       SCOPED_TRACE(testing::Message() << reader.szName << " on type " << value.Type());
-      m_obj.SetProperty(u"Value", value);
+      m_obj.SetProperty(OLESTR("Value"), value);
       bool bUntouched = false;
       EXPECT_EQ(reader.read(cmd, bUntouched), kMismatch);
       EXPECT_TRUE(bUntouched);
-      m_obj.SetProperty(u"Value", OwnedVariant());
+      m_obj.SetProperty(OLESTR("Value"), OwnedVariant());
       // An object that came as the wrong type was released again.
       EXPECT_EQ(m_child.RefCount(), nChildRefs);
     }
@@ -323,17 +327,17 @@ TEST_F(DispCmdTest, ReadersReturnOneOnAnyOtherTypeAndKeepTheOutValue) {
 }
 
 TEST_F(DispCmdTest, ReadersWithoutOutPlaceCallNothing) {
-  m_obj.SetProperty(u"Value", OwnedVariant::I4(1));
+  m_obj.SetProperty(OLESTR("Value"), OwnedVariant::I4(1));
   CDispCmd cmd(&m_obj);
   char szBuf[4] = "abc";
   const std::function<HRESULT()> calls[] = {
-      [&] { return cmd.GetString(u"Value", nullptr, 32); },
-      [&] { return cmd.GetString(u"Value", szBuf, 0); },
-      [&] { return cmd.GetString(u"Value", szBuf, -5); },
-      [&] { return cmd.GetLong(u"Value", nullptr); },
-      [&] { return cmd.GetBool(u"Value", nullptr); },
-      [&] { return cmd.GetDate(u"Value", nullptr); },
-      [&] { return cmd.GetDispatch(u"Value", nullptr); },
+      [&] { return cmd.GetString(OLESTR("Value"), nullptr, 32); },
+      [&] { return cmd.GetString(OLESTR("Value"), szBuf, 0); },
+      [&] { return cmd.GetString(OLESTR("Value"), szBuf, -5); },
+      [&] { return cmd.GetLong(OLESTR("Value"), nullptr); },
+      [&] { return cmd.GetBool(OLESTR("Value"), nullptr); },
+      [&] { return cmd.GetDate(OLESTR("Value"), nullptr); },
+      [&] { return cmd.GetDispatch(OLESTR("Value"), nullptr); },
   };
   for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i](), kMismatch) << "call " << i;
   EXPECT_TRUE(m_obj.Lookups().empty());
@@ -346,15 +350,15 @@ TEST_F(DispCmdTest, GetLongAndGetDateReadTheValue) {
   const DATE dates[] = {-0.0, -1.25, 45000.999988425923, std::nextafter(1.0, 2.0)};
   CDispCmd cmd(&m_obj);
   for (int32_t n : longs) {
-    m_obj.SetProperty(u"Value", OwnedVariant::I4(n));
+    m_obj.SetProperty(OLESTR("Value"), OwnedVariant::I4(n));
     int32_t nValue = 99;
-    EXPECT_EQ(cmd.GetLong(u"Value", &nValue), S_OK);
+    EXPECT_EQ(cmd.GetLong(OLESTR("Value"), &nValue), S_OK);
     EXPECT_EQ(nValue, n);
   }
   for (DATE dt : dates) {
-    m_obj.SetProperty(u"Value", OwnedVariant::Date(dt));
+    m_obj.SetProperty(OLESTR("Value"), OwnedVariant::Date(dt));
     DATE dtValue = 99.0;
-    EXPECT_EQ(cmd.GetDate(u"Value", &dtValue), S_OK);
+    EXPECT_EQ(cmd.GetDate(OLESTR("Value"), &dtValue), S_OK);
     EXPECT_EQ(memcmp(&dtValue, &dt, sizeof(DATE)), 0) << dt;
   }
 }
@@ -366,114 +370,118 @@ TEST_F(DispCmdTest, GetBoolTakesAnyNonZeroAsTrue) {
   } cases[] = {{VARIANT_TRUE, true}, {1, true}, {-2, true}, {0x7FFF, true}, {VARIANT_FALSE, false}};
   CDispCmd cmd(&m_obj);
   for (const auto& c : cases) {
-    m_obj.SetProperty(u"Value", OwnedVariant::Bool(c.boolVal));
+    m_obj.SetProperty(OLESTR("Value"), OwnedVariant::Bool(c.boolVal));
     bool bValue = !c.bExpected;
-    EXPECT_EQ(cmd.GetBool(u"Value", &bValue), S_OK) << c.boolVal;
+    EXPECT_EQ(cmd.GetBool(OLESTR("Value"), &bValue), S_OK) << c.boolVal;
     EXPECT_EQ(bValue, c.bExpected) << c.boolVal;
   }
 }
 
 TEST_F(DispCmdTest, GetDispatchHandsTheReferenceToTheCaller) {
-  m_obj.SetProperty(u"Items", OwnedVariant::Dispatch(&m_child));
+  m_obj.SetProperty(OLESTR("Items"), OwnedVariant::Dispatch(&m_child));
   CDispCmd cmd(&m_obj);
   const ULONG nBefore = m_child.RefCount();
   IDispatch* pItems = nullptr;
-  ASSERT_EQ(cmd.GetDispatch(u"Items", &pItems), S_OK);
+  ASSERT_EQ(cmd.GetDispatch(OLESTR("Items"), &pItems), S_OK);
   EXPECT_EQ(pItems, &m_child);
   EXPECT_EQ(m_child.RefCount(), nBefore + 1);
   pItems->Release();
 
-  m_obj.SetProperty(u"Items", OwnedVariant::Dispatch(nullptr));
+  m_obj.SetProperty(OLESTR("Items"), OwnedVariant::Dispatch(nullptr));
   pItems = &m_child;
-  EXPECT_EQ(cmd.GetDispatch(u"Items", &pItems), S_OK);
+  EXPECT_EQ(cmd.GetDispatch(OLESTR("Items"), &pItems), S_OK);
   EXPECT_EQ(pItems, nullptr);
 }
 
 // ---- GetString ---------------------------------------------------------------------------
 
 TEST_F(DispCmdTest, GetStringCutsBeforeAWholeCharacter) {
-  const std::u16string strForty(40, u'x');
+  const OleString strForty(40, OLESTR('x'));
   const struct {
-    std::u16string strText;
+    OleString strText;
     int nSize;
     std::string strExpected;
     bool bTruncated;
+    bool bUtf8Ansi = false;  // holds where the ANSI code page is UTF-8
   } cases[] = {
       {strForty, 32, std::string(31, 'x'), true},
-      {u"abc", 4, "abc", false},
-      {u"abcd", 4, "abc", true},
-      {u"abc", 1, "", true},
-      {u"", 1, "", false},
+      {OLESTR("abc"), 4, "abc", false},
+      {OLESTR("abcd"), 4, "abc", true},
+      {OLESTR("abc"), 1, "", true},
+      {OLESTR(""), 1, "", false},
       // "Grüße" is 7 bytes in UTF-8: ü and ß take two each.
-      {u"Grüße", 8, "Grüße", false},
-      {u"Grüße", 7, "Grüß", true},
-      {u"Grüße", 6, "Grü", true},
-      {u"Grüße", 4, "Gr", true},
-      {u"Grüße", 3, "Gr", true},
+      {OLESTR("Grüße"), 8, "Grüße", false, true},
+      {OLESTR("Grüße"), 7, "Grüß", true, true},
+      {OLESTR("Grüße"), 6, "Grü", true, true},
+      {OLESTR("Grüße"), 4, "Gr", true, true},
+      {OLESTR("Grüße"), 3, "Gr", true, true},
       // A character outside the basic plane: a surrogate pair, 4 bytes in UTF-8.
-      {u"a\U0001F600", 6, "a\xf0\x9f\x98\x80", false},
-      {u"a\U0001F600", 5, "a", true},
-      {u"a\U0001F600", 2, "a", true},
+      {OLESTR("a\U0001F600"), 6, "a\xf0\x9f\x98\x80", false, true},
+      {OLESTR("a\U0001F600"), 5, "a", true, true},
+      {OLESTR("a\U0001F600"), 2, "a", true, true},
       // A text ends at its first zero.
-      {std::u16string(u"ab\0cd", 5), 8, "ab", false},
+      {OleString(OLESTR("ab\0cd"), 5), 8, "ab", false},
   };
   CDispCmd cmd(&m_obj);
   for (const auto& c : cases) {
+    if (c.bUtf8Ansi && !AnsiIsUtf8()) continue;
     SCOPED_TRACE(testing::Message() << "expected \"" << c.strExpected << "\" in " << c.nSize);
-    m_obj.SetProperty(u"Value", OwnedVariant::Bstr(c.strText));
+    m_obj.SetProperty(OLESTR("Value"), OwnedVariant::Bstr(c.strText));
     // Exactly nSize bytes on the heap, so a write past the end is caught.
     std::vector<char> buffer(static_cast<size_t>(c.nSize), '#');
     bool bTruncated = !c.bTruncated;
-    EXPECT_EQ(cmd.GetString(u"Value", buffer.data(), c.nSize, &bTruncated), S_OK);
+    EXPECT_EQ(cmd.GetString(OLESTR("Value"), buffer.data(), c.nSize, &bTruncated), S_OK);
     EXPECT_EQ(std::string(buffer.data()), c.strExpected);
     EXPECT_EQ(bTruncated, c.bTruncated);
   }
 }
 
 TEST_F(DispCmdTest, GetStringOfNullStringStoresEmptyText) {
-  m_obj.SetProperty(u"Body", OwnedVariant::OfType(VT_BSTR));
+  m_obj.SetProperty(OLESTR("Body"), OwnedVariant::OfType(VT_BSTR));
   CDispCmd cmd(&m_obj);
   char szBuf[16] = "previous";
   bool bTruncated = true;
-  EXPECT_EQ(cmd.GetString(u"Body", szBuf, sizeof(szBuf), &bTruncated), S_OK);
+  EXPECT_EQ(cmd.GetString(OLESTR("Body"), szBuf, sizeof(szBuf), &bTruncated), S_OK);
   EXPECT_STREQ(szBuf, "");
   EXPECT_FALSE(bTruncated);
 }
 
 TEST_F(DispCmdTest, GetStringOfVeryLongTextStaysInItsBuffer) {
   // Many more characters than any fixed buffer, of every UTF-8 length (1 to 4).
-  std::u16string strLong;
-  for (int i = 0; i < 30000; ++i) strLong += u"aé€😀";
-  m_obj.SetProperty(u"Body", OwnedVariant::Bstr(strLong));
+  OleString strLong;
+  for (int i = 0; i < 30000; ++i) strLong += OLESTR("aé€😀");
+  m_obj.SetProperty(OLESTR("Body"), OwnedVariant::Bstr(strLong));
   CDispCmd cmd(&m_obj);
   std::vector<char> buffer(256);
-  EXPECT_EQ(cmd.GetString(u"Body", buffer.data(), 256), S_OK);  // no truncation flag asked for
-  // Ten bytes a round: 25 rounds are 250 bytes, then "aé" (3 bytes); the
-  // euro sign would need 3 more than the 255 that fit.
-  std::string strExpected;
-  for (int i = 0; i < 25; ++i) strExpected += "aé€😀";
-  strExpected += "aé";
+  EXPECT_EQ(cmd.GetString(OLESTR("Body"), buffer.data(), 256), S_OK);  // no truncation flag asked for
+  std::string strRounds;
+  for (int i = 0; i < 100; ++i) strRounds += "aé€😀";
+  // In UTF-8 ten bytes a round: 25 rounds are 250 bytes, then "aé" (3 bytes);
+  // the euro sign would need 3 more than the 255 that fit. A single-byte code
+  // page fills all 255.
+  const std::string strExpected =
+      AnsiIsUtf8() ? strRounds.substr(0, 253) : AnsiText(strRounds).substr(0, 255);
   EXPECT_EQ(std::string(buffer.data()), strExpected);
 }
 
 // ---- Writers -----------------------------------------------------------------------------
 
 TEST_F(DispCmdTest, PutStringOfEmptyTextWritesNothingUnlessAsked) {
-  m_obj.SetProperty(u"Title", OwnedVariant::Bstr(u"Dr."));
+  m_obj.SetProperty(OLESTR("Title"), OwnedVariant::Bstr(OLESTR("Dr.")));
   CDispCmd cmd(&m_obj);
-  EXPECT_EQ(cmd.PutString(u"Title", ""), S_OK);
-  EXPECT_EQ(cmd.PutString(u"Title", nullptr), S_OK);
+  EXPECT_EQ(cmd.PutString(OLESTR("Title"), ""), S_OK);
+  EXPECT_EQ(cmd.PutString(OLESTR("Title"), nullptr), S_OK);
   EXPECT_TRUE(m_obj.Lookups().empty());
-  EXPECT_EQ(m_obj.Property(u"Title")->Text(), u"Dr.");
+  EXPECT_EQ(m_obj.Property(OLESTR("Title"))->Text(), OLESTR("Dr."));
 
   const char* texts[] = {"", nullptr};
   for (const char* szText : texts) {
-    m_obj.SetProperty(u"Title", OwnedVariant::Bstr(u"Dr."));
-    EXPECT_EQ(cmd.PutString(u"Title", szText, true), S_OK);
-    const OwnedVariant* pValue = m_obj.Property(u"Title");
+    m_obj.SetProperty(OLESTR("Title"), OwnedVariant::Bstr(OLESTR("Dr.")));
+    EXPECT_EQ(cmd.PutString(OLESTR("Title"), szText, true), S_OK);
+    const OwnedVariant* pValue = m_obj.Property(OLESTR("Title"));
     ASSERT_EQ(pValue->Type(), VT_BSTR);
     EXPECT_NE(pValue->Get().bstrVal, nullptr);  // an empty string, not a null one
-    EXPECT_EQ(pValue->Text(), u"");
+    EXPECT_EQ(pValue->Text(), OLESTR(""));
   }
 }
 
@@ -481,23 +489,26 @@ TEST_F(DispCmdTest, PutStringConvertsAndLimitsTheText) {
   const std::string strSmiley = "\xf0\x9f\x98\x80";  // one surrogate pair in UTF-16
   const struct {
     std::string strText;
-    std::u16string strExpected;
+    OleString strExpected;
+    bool bUtf8Ansi = false;  // holds where the ANSI code page is UTF-8
   } cases[] = {
-      {"Job Title", u"Job Title"},
-      {"Grüße " + strSmiley, u"Grüße \U0001F600"},
-      {std::string(20479, 'a'), std::u16string(20479, u'a')},
-      {std::string(20480, 'a'), std::u16string(20479, u'a')},
-      {std::string(50000, 'a'), std::u16string(20479, u'a')},
+      {"Job Title", OLESTR("Job Title")},
+      {"Grüße " + strSmiley, OLESTR("Grüße \U0001F600"), true},
+      {std::string(20479, 'a'), OleString(20479, OLESTR('a'))},
+      {std::string(20480, 'a'), OleString(20479, OLESTR('a'))},
+      {std::string(50000, 'a'), OleString(20479, OLESTR('a'))},
       // The pair would take units 20478 and 20479, one past the limit: it goes whole.
-      {std::string(20478, 'a') + strSmiley, std::u16string(20478, u'a')},
-      {std::string(20477, 'a') + strSmiley, std::u16string(20477, u'a') + u"\U0001F600"},
+      {std::string(20478, 'a') + strSmiley, OleString(20478, OLESTR('a')), true},
+      {std::string(20477, 'a') + strSmiley, OleString(20477, OLESTR('a')) + OLESTR("\U0001F600"),
+       true},
   };
-  m_obj.SetProperty(u"Body", OwnedVariant());
+  m_obj.SetProperty(OLESTR("Body"), OwnedVariant());
   CDispCmd cmd(&m_obj);
   for (const auto& c : cases) {
+    if (c.bUtf8Ansi && !AnsiIsUtf8()) continue;
     SCOPED_TRACE(testing::Message() << "text of " << c.strText.size() << " bytes");
     m_obj.ClearRecord();
-    EXPECT_EQ(cmd.PutString(u"Body", c.strText.c_str()), S_OK);
+    EXPECT_EQ(cmd.PutString(OLESTR("Body"), c.strText.c_str()), S_OK);
     const FakeDispatch::Call& call = OnlyCall();
     EXPECT_EQ(call.wFlags, DISPATCH_PROPERTYPUT);
     ASSERT_EQ(call.args.size(), 1u);
@@ -508,10 +519,10 @@ TEST_F(DispCmdTest, PutStringConvertsAndLimitsTheText) {
 }
 
 TEST_F(DispCmdTest, PutStringReturnsTheStatusOfThePut) {
-  m_obj.SetFailure(u"EntryID", E_ACCESSDENIED);
+  m_obj.SetFailure(OLESTR("EntryID"), E_ACCESSDENIED);
   CDispCmd cmd(&m_obj);
-  EXPECT_EQ(cmd.PutString(u"EntryID", "0000"), E_ACCESSDENIED);
-  EXPECT_EQ(cmd.PutString(u"EntyID", "0000"), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(cmd.PutString(OLESTR("EntryID"), "0000"), E_ACCESSDENIED);
+  EXPECT_EQ(cmd.PutString(OLESTR("EntyID"), "0000"), DISP_E_UNKNOWNNAME);
 }
 
 TEST_F(DispCmdTest, PutLongAndPutBoolSendTheirVariantTypes) {
@@ -520,12 +531,12 @@ TEST_F(DispCmdTest, PutLongAndPutBoolSendTheirVariantTypes) {
     VARTYPE vt;
     int64_t nValue;
   } cases[] = {
-      {[](CDispCmd& cmd) { return cmd.PutLong(u"Value", -7); }, VT_I4, -7},
-      {[](CDispCmd& cmd) { return cmd.PutLong(u"Value", 2147483647); }, VT_I4, 2147483647},
-      {[](CDispCmd& cmd) { return cmd.PutBool(u"Value", true); }, VT_BOOL, VARIANT_TRUE},
-      {[](CDispCmd& cmd) { return cmd.PutBool(u"Value", false); }, VT_BOOL, VARIANT_FALSE},
+      {[](CDispCmd& cmd) { return cmd.PutLong(OLESTR("Value"), -7); }, VT_I4, -7},
+      {[](CDispCmd& cmd) { return cmd.PutLong(OLESTR("Value"), 2147483647); }, VT_I4, 2147483647},
+      {[](CDispCmd& cmd) { return cmd.PutBool(OLESTR("Value"), true); }, VT_BOOL, VARIANT_TRUE},
+      {[](CDispCmd& cmd) { return cmd.PutBool(OLESTR("Value"), false); }, VT_BOOL, VARIANT_FALSE},
   };
-  m_obj.SetProperty(u"Value", OwnedVariant());
+  m_obj.SetProperty(OLESTR("Value"), OwnedVariant());
   CDispCmd cmd(&m_obj);
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);
@@ -560,12 +571,12 @@ TEST_F(DispCmdTest, PutDateSkipsTheNoDateValue) {
       {-1.5, true},
       {45000.5, true},
   };
-  m_obj.SetProperty(u"Start", OwnedVariant());
+  m_obj.SetProperty(OLESTR("Start"), OwnedVariant());
   CDispCmd cmd(&m_obj);
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hexfloat << c.dt);
     m_obj.ClearRecord();
-    EXPECT_EQ(cmd.PutDate(u"Start", c.dt), S_OK);
+    EXPECT_EQ(cmd.PutDate(OLESTR("Start"), c.dt), S_OK);
     ASSERT_EQ(m_obj.Calls().size(), c.bWritten ? 1u : 0u);
     if (!c.bWritten) continue;
     const VARIANT& v = m_obj.Calls()[0].args.at(0).Get();

@@ -9,10 +9,18 @@
 
 namespace {
 
+// This test program's own file, as the system names it.
+std::filesystem::path OwnExecutable() {
+  char szPath[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+  return szPath;
+}
+
 TEST(WinUtilTest, ModuleFolderIsTheProgramsFolderWithSeparator) {
   char szFolder[MAX_PATH];
   ASSERT_TRUE(GetModuleFolder(nullptr, szFolder));
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+  const std::filesystem::path self = OwnExecutable();
+  ASSERT_TRUE(std::filesystem::is_regular_file(self)) << self;
   EXPECT_EQ(std::string(szFolder), self.parent_path().string() + PAL_PATH_SEPARATOR_STR);
   EXPECT_FALSE(GetModuleFolder(nullptr, nullptr));
 }
@@ -37,7 +45,8 @@ class ShellOpenTest : public ::testing::Test {
 };
 
 TEST_F(ShellOpenTest, OpensWithTheOpenVerbAndNoParameters) {
-  const char* names[] = {"QM_OL.chm", "/tmp/some folder/", "mailto:someone@example.com?subject=Bug Report"};
+  const char* names[] = {"QM_OL.chm", "some folder" PAL_PATH_SEPARATOR_STR,
+                         "mailto:someone@example.com?subject=Bug Report"};
   for (const char* szName : names) {
     g_shellCalls.clear();
     EXPECT_TRUE(ShellOpen(szName));
@@ -56,7 +65,7 @@ TEST_F(ShellOpenTest, EmptyNameStartsNothing) {
 }
 
 TEST(WinUtilTest, FileVersionFailsAndZeroesWithoutAVersionResource) {
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string self = OwnExecutable().string();
   const char* files[] = {nullptr, "", "/no/such/file.exe", self.c_str()};
   for (const char* szFile : files) {
     int nMajor = 9, nMinor = 9, nBuild = 9, nRevision = 9;

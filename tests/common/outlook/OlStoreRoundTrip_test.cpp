@@ -17,6 +17,7 @@
 #include "common/outlook/OlNote.h"
 #include "common/outlook/OlTask.h"
 #include "common/outlook/support/StoreOutlookTest.h"
+#include "support/AnsiCodePage.h"
 
 namespace {
 
@@ -43,11 +44,12 @@ enum class Target {
 
 typedef std::function<void(void* pImage)> Change;
 
+// szText is UTF-8; the record takes it in the ANSI code page.
 template <typename TImage, typename TField, size_t N>
 Change SetText(char (TImage::*pmField)[N], TField nField, const char* szText) {
-  return [=](void* p) {
+  return [=, strAnsi = AnsiText(szText)](void* p) {
     TImage& image = *static_cast<TImage*>(p);
-    CopyText(image.*pmField, N, szText);
+    CopyText(image.*pmField, N, strAnsi.c_str());
     image.Changed.Set(nField);
   };
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "RecordTestUtil.h"
+#include "support/AnsiCodePage.h"
 
 namespace {
 
@@ -133,6 +134,7 @@ TEST(CalendarMakeRecord, TextCuts) {
       {&kLocation, {"a full location is kept whole", 255, "", 255}},
   };
   for (const auto& c : kCases) {
+    if (!Utf8CaseHolds(c.cut.szTail)) continue;
     SCOPED_TRACE(std::string(c.pField->szName) + ": " + c.cut.szName);
     memset(image.get(), 0, sizeof(DateImage));
     const std::string text = MakeText(c.cut.nAscii, c.cut.szTail);

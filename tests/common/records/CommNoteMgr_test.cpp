@@ -5,6 +5,7 @@
 #include <string>
 
 #include "RecordTestUtil.h"
+#include "support/AnsiCodePage.h"
 
 namespace {
 
@@ -144,6 +145,7 @@ TEST(NoteMakeRecord, TextCuts) {
       {&kCategories, {"two-byte character ending at the cut", 252, "\xC3\xA9", 254}},
   };
   for (const auto& c : kCases) {
+    if (!Utf8CaseHolds(c.cut.szTail)) continue;
     SCOPED_TRACE(std::string(c.pField->szName) + ": " + c.cut.szName);
     memset(image.get(), 0, sizeof(NoteImage));
     const std::string text = MakeText(c.cut.nAscii, c.cut.szTail);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "RecordTestUtil.h"
+#include "support/AnsiCodePage.h"
 
 namespace {
 
@@ -156,6 +157,7 @@ TEST(TaskMakeRecord, TextCuts) {
       {&kSubject, {"a full subject is kept whole", 255, "", 255}},
   };
   for (const auto& c : kCases) {
+    if (!Utf8CaseHolds(c.cut.szTail)) continue;
     SCOPED_TRACE(std::string(c.pField->szName) + ": " + c.cut.szName);
     memset(image.get(), 0, sizeof(TaskImage));
     const std::string text = MakeText(c.cut.nAscii, c.cut.szTail);

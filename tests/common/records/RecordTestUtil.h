@@ -9,19 +9,14 @@
 #include <memory>
 #include <string>
 
+#include "platform/support/CalendarTime.h"
 #include "platform/win32.h"
 
 // Outlook's "no date", 1 January 4501.
 constexpr DATE kNoDate4501 = 949998.0;
 
 inline DATE MakeDate(int nYear, int nMonth, int nDay, int nHour = 0, int nMinute = 0, int nSecond = 0) {
-  SYSTEMTIME st = {};
-  st.wYear = static_cast<WORD>(nYear);
-  st.wMonth = static_cast<WORD>(nMonth);
-  st.wDay = static_cast<WORD>(nDay);
-  st.wHour = static_cast<WORD>(nHour);
-  st.wMinute = static_cast<WORD>(nMinute);
-  st.wSecond = static_cast<WORD>(nSecond);
+  SYSTEMTIME st = MakeSystemTime(nYear, nMonth, nDay, nHour, nMinute, nSecond);
   DATE dt = 0;
   EXPECT_TRUE(SystemTimeToVariantTime(&st, &dt)) << nYear << "-" << nMonth << "-" << nDay;
   return dt;

@@ -8,21 +8,22 @@ namespace olstore::test {
 
 Var::Var() { VariantInit(&m_v); }
 Var::~Var() { VariantClear(&m_v); }
+// Windows' VariantCopy takes its source as non-const, though it only reads it.
 Var::Var(const Var& other) {
   VariantInit(&m_v);
-  VariantCopy(&m_v, &other.m_v);
+  VariantCopy(&m_v, const_cast<VARIANT*>(&other.m_v));
 }
 Var& Var::operator=(const Var& other) {
   if (this != &other) {
     VariantClear(&m_v);
-    VariantCopy(&m_v, &other.m_v);
+    VariantCopy(&m_v, const_cast<VARIANT*>(&other.m_v));
   }
   return *this;
 }
 
 Var Var::Text(std::string_view utf8) {
   Var var;
-  const std::u16string text = Utf8ToUtf16(utf8);
+  const OleString text = Utf8ToUtf16(utf8);
   var.m_v.vt = VT_BSTR;
   var.m_v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   return var;
@@ -66,7 +67,7 @@ Var Var::Missing() {
 
 std::string Var::text() const {
   if (m_v.vt != VT_BSTR || !m_v.bstrVal) return {};
-  return Utf16ToUtf8(std::u16string_view(m_v.bstrVal, SysStringLen(m_v.bstrVal)));
+  return Utf16ToUtf8(OleStringView(m_v.bstrVal, SysStringLen(m_v.bstrVal)));
 }
 
 Obj::~Obj() {
@@ -84,7 +85,7 @@ Obj& Obj::operator=(const Obj& other) {
 
 HRESULT Obj::Id(std::string_view name, DISPID* id) const {
   if (!m_p) return E_POINTER;
-  std::u16string wide = Utf8ToUtf16(name);
+  OleString wide = Utf8ToUtf16(name);
   LPOLESTR names[] = {wide.data()};
   return m_p->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, id);
 }

@@ -1,50 +1,12 @@
 #include "olstore/support/StoreFixture.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "olstore/olstore.h"
 
 namespace olstore::test {
 
-TempDir::TempDir() {
-  const char* base = std::getenv("QM_TEST_TMP");
-  std::filesystem::path root = base && *base ? std::filesystem::path(base)
-                                             : std::filesystem::temp_directory_path();
-  std::filesystem::create_directories(root);
-  std::string pattern = (root / "olstore-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) ADD_FAILURE() << "cannot make a temporary folder in " << root;
-  m_path = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  // Read-only files left by a test must not keep their folder alive.
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path, ec))
-    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(m_path, ec);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void WriteFile(const std::string& path, std::string_view content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
-
 void OutlookTest::SetUp() {
   m_storePath = m_dir.File("store.db");
-  if (const char* old = std::getenv("OLSTORE_PATH")) m_hadPath = true, m_savedPath = old;
-  setenv("OLSTORE_PATH", m_storePath.c_str(), 1);
+  m_env.Set("OLSTORE_PATH", m_storePath);
   ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
   ASSERT_TRUE(RegisterOutlookApplication()) << LastError();
 }
@@ -53,8 +15,6 @@ void OutlookTest::TearDown() {
   m_direct.reset();
   UnregisterOutlookApplication();
   CoUninitialize();
-  if (m_hadPath) setenv("OLSTORE_PATH", m_savedPath.c_str(), 1);
-  else unsetenv("OLSTORE_PATH");
 }
 
 std::shared_ptr<Store> OutlookTest::DirectStore() {

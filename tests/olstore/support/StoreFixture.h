@@ -12,24 +12,10 @@
 #include "olstore/Item.h"
 #include "olstore/Store.h"
 #include "olstore/support/Automation.h"
+#include "support/Environment.h"
+#include "support/TempFolder.h"
 
 namespace olstore::test {
-
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return m_path; }
-  std::string File(std::string_view name) const { return m_path + "/" + std::string(name); }
-
- private:
-  std::string m_path;
-};
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, std::string_view content);
 
 using PropertyValues = std::vector<std::pair<std::string, Value>>;
 
@@ -51,13 +37,12 @@ class OutlookTest : public ::testing::Test {
   Obj DefaultFolder(int32_t olDefaultFolder);
   Obj ItemById(const std::string& entryId);
 
-  TempDir m_dir;
+  TempFolder m_dir{"olstore"};
   std::string m_storePath;
+  ScopedEnvironment m_env;
 
  private:
   std::shared_ptr<Store> m_direct;
-  std::string m_savedPath;
-  bool m_hadPath = false;
 };
 
 }  // namespace olstore::test

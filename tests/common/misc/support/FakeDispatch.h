@@ -3,10 +3,11 @@
 //
 // Script it with the members it knows:
 //   FakeDispatch item;
-//   item.SetProperty(u"FirstName", OwnedVariant::Bstr(u"Ada"))  // get: a copy; put: replaces
-//       .SetMethod(u"Save", OwnedVariant())                     // call: a copy of the result
-//       .SetFailure(u"Body", E_ACCESSDENIED)                    // every call of it fails
-//       .SetLookupFailure(u"Secret", RPC_E_CALL_REJECTED);      // its name lookup fails
+//   item.SetProperty(OLESTR("FirstName"), OwnedVariant::Bstr(OLESTR("Ada")))  // get: a copy;
+//                                                                             // put: replaces
+//       .SetMethod(OLESTR("Save"), OwnedVariant())                // call: a copy of the result
+//       .SetFailure(OLESTR("Body"), E_ACCESSDENIED)               // every call of it fails
+//       .SetLookupFailure(OLESTR("Secret"), RPC_E_CALL_REJECTED); // its name lookup fails
 // Names it was not given fail their lookup with DISP_E_UNKNOWNNAME. Names
 // match without regard to ASCII case, as automation servers match them.
 //
@@ -30,20 +31,20 @@
 #include <vector>
 
 #include "platform/win32.h"
-
-typedef std::basic_string<OLECHAR> OleString;
+#include "support/OleText.h"
 
 // A VARIANT that owns its content: copies are deep, the end clears it.
 class OwnedVariant {
  public:
   OwnedVariant() { VariantInit(&m_v); }
+  // Windows' VariantCopy takes its source as non-const, though it only reads it.
   explicit OwnedVariant(const VARIANT& v) {
     VariantInit(&m_v);
-    VariantCopy(&m_v, &v);
+    VariantCopy(&m_v, const_cast<VARIANT*>(&v));
   }
   OwnedVariant(const OwnedVariant& other) : OwnedVariant(other.m_v) {}
   OwnedVariant& operator=(const OwnedVariant& other) {
-    VariantCopy(&m_v, &other.m_v);
+    VariantCopy(&m_v, const_cast<VARIANT*>(&other.m_v));
     return *this;
   }
   ~OwnedVariant() { VariantClear(&m_v); }
@@ -265,7 +266,7 @@ class FakeDispatch : public IDispatch {
   }
 
   static HRESULT Answer(const OwnedVariant& value, VARIANT* pVarResult) {
-    return pVarResult ? VariantCopy(pVarResult, &value.Get()) : S_OK;
+    return pVarResult ? VariantCopy(pVarResult, const_cast<VARIANT*>(&value.Get())) : S_OK;
   }
 
   // A put carries its one value with the named id DISPID_PROPERTYPUT.

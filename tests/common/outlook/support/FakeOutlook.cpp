@@ -205,7 +205,8 @@ HRESULT FakeObject::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPP
 
 void FakeObject::Put(const std::string& strName, const VARIANT& value) {
   VARIANT& slot = m_properties[strName];
-  VariantCopy(&slot, &value);
+  // Windows' VariantCopy takes its source as non-const, though it only reads it.
+  VariantCopy(&slot, const_cast<VARIANT*>(&value));
 }
 
 void FakeObject::SetText(const std::string& strName, const std::string& strUtf8) {

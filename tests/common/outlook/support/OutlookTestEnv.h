@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/misc/CxDebugUtil.h"
-#include "common/misc/TestTemp.h"
 #include "platform/win32.h"
+#include "support/TempFolder.h"
 
 struct LogLine {
   bool bCritical;  // written with the level-0 marker

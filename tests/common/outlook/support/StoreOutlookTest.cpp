@@ -1,16 +1,11 @@
 #include "common/outlook/support/StoreOutlookTest.h"
 
-#include <stdlib.h>
-
 #include "common/outlook/OlComm.h"
 #include "olstore/olstore.h"
 
 void StoreOutlookTest::SetUp() {
-  const char* szPath = getenv("OLSTORE_PATH");
-  m_bHadPath = szPath != nullptr;
-  if (szPath) m_strSavedPath = szPath;
   const std::string strPath = m_env.Temp().File("store.db");
-  setenv("OLSTORE_PATH", strPath.c_str(), 1);
+  m_environment.Set("OLSTORE_PATH", strPath);
   std::string strError;
   m_pStore = olstore::Store::Open(strPath, strError);
   ASSERT_TRUE(m_pStore) << strError;
@@ -21,11 +16,6 @@ void StoreOutlookTest::TearDown() {
   EXPECT_EQ(OlBaseUtil::GetUseCount(), 0u);
   olstore::UnregisterOutlookApplication();
   m_pStore.reset();
-  if (m_bHadPath) {
-    setenv("OLSTORE_PATH", m_strSavedPath.c_str(), 1);
-  } else {
-    unsetenv("OLSTORE_PATH");
-  }
 }
 
 void StoreOutlookTest::Seed(const std::function<void()>& fnSeed) {

@@ -15,6 +15,7 @@
 #include "common/outlook/support/OutlookTestEnv.h"
 #include "olstore/Item.h"
 #include "olstore/Store.h"
+#include "support/Environment.h"
 
 typedef std::vector<std::pair<std::string, olstore::Value>> StoreValues;
 
@@ -44,7 +45,6 @@ class StoreOutlookTest : public testing::Test {
   OutlookTestEnv m_env;
 
  private:
+  ScopedEnvironment m_environment;
   std::shared_ptr<olstore::Store> m_pStore;
-  std::string m_strSavedPath;
-  bool m_bHadPath = false;
 };
