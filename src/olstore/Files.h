@@ -1,8 +1,7 @@
-// What the store needs of the file system and the process, on Linux and on
-// Windows. File names are UTF-8 throughout the store, on both systems.
+// What the store needs of the file system and the process, through the
+// platform layer. File names are UTF-8 throughout the store, on both systems.
 #pragma once
 
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,13 +30,12 @@ void RemoveFile(const std::string& path);
 
 int CurrentProcessId();
 
-std::tm LocalTime(std::time_t time);
-
 // An environment variable as UTF-8; empty when it is not set.
 std::string EnvironmentText(const char* name);
 
 // Where a user's programs keep their data: $XDG_DATA_HOME when absolute, else
-// ~/.local/share; on Windows the user's local application data folder.
+// ~/.local/share; on Windows the user's local application data folder; "."
+// when none is known.
 std::string UserDataFolder();
 
 }  // namespace olstore

@@ -2,9 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 
-#include "olstore/Files.h"
+#include "platform/win32.h"
 
 namespace olstore {
 
@@ -123,10 +122,11 @@ std::optional<CivilTime> FromOleDate(double date) {
 }
 
 double OleNow() {
-  const std::time_t now = std::time(nullptr);
-  const std::tm local = LocalTime(now);
-  CivilTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-              local.tm_hour,        local.tm_min,     local.tm_sec < 60 ? local.tm_sec : 59};
+  SYSTEMTIME local{};
+  GetLocalTime(&local);
+  // A leap second is shown as the second before it.
+  CivilTime t{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
+              local.wSecond < 60 ? local.wSecond : 59};
   return ToOleDate(t).value_or(kNoDate);
 }
 

@@ -8,35 +8,6 @@ namespace {
 
 char ToLowerAscii(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
 
-}  // namespace
-
-#ifdef _WIN32
-
-// Windows converts with its own UTF-8 code page, which also replaces what is
-// not a character by U+FFFD.
-OleString Utf8ToUtf16(std::string_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  OleString out(static_cast<size_t>(units), 0);
-  if (units > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), units);
-  return out;
-}
-
-std::string Utf16ToUtf8(OleStringView text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes), '\0');
-  if (bytes > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
-  return out;
-}
-
-#else
-
-namespace {
-
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes one UTF-8 sequence at text[pos]; advances pos past what it used.
@@ -134,7 +105,6 @@ std::string Utf16ToUtf8(OleStringView text) {
   return out;
 }
 
-#endif
 
 std::string AsciiLower(std::string_view text) {
   std::string out(text);

@@ -379,12 +379,15 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
 
 // ---- Files, processes, threads ------------------------------------------------------
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x01
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
+#define FILE_ATTRIBUTE_DEVICE 0x40
 #define FILE_ATTRIBUTE_NORMAL 0x80
 BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 BOOL CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists);
 DWORD GetFileAttributesA(LPCSTR lpFileName);
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+DWORD GetCurrentProcessId();
 DWORD GetCurrentThreadId();
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);
@@ -471,6 +474,35 @@ HINSTANCE PalShellExecute(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR l
 // and does not end inside a character of the ANSI code page: where a text of
 // the program may be cut. A null text has none.
 size_t PalAnsiCutLength(LPCSTR szText, size_t nMaxBytes);
+
+// ---- Files named in UTF-8 ----------------------------------------------------------
+// The local Outlook store names its files and reads its settings in UTF-8 on
+// both systems, whatever the ANSI code page; these take and give such texts.
+
+// The attributes of what szPath names, as GetFileAttributes gives them, with
+// FILE_ATTRIBUTE_READONLY also for a file this process may not write and
+// FILE_ATTRIBUTE_DEVICE for anything that is neither a file nor a folder;
+// INVALID_FILE_ATTRIBUTES with the last error set when there is nothing.
+DWORD PalGetFileAttributesUtf8(LPCSTR szPath);
+
+// Gives the complete file szFrom the name szTo in one step: readers see the
+// file that had the name or the new one, never a half-written one. With
+// bReplace a file named szTo is replaced; without it, it stays as it is and
+// the answer is ERROR_ALREADY_EXISTS. ERROR_SUCCESS when szFrom has the new
+// name; otherwise the error, szFrom is still there and szError (nErrorSize
+// bytes, may be null) holds the system's words for the error.
+DWORD PalRenameFileUtf8(LPCSTR szFrom, LPCSTR szTo, BOOL bReplace, LPSTR szError,
+                        DWORD nErrorSize);
+
+// The value of the environment variable lpName, as GetEnvironmentVariableA
+// answers: its length without the terminating zero; the size it needs, zero
+// included, when nSize is too small; 0 when the variable is not set.
+DWORD PalGetEnvironmentVariableUtf8(LPCSTR lpName, LPSTR lpBuffer, DWORD nSize);
+
+// Where the user's programs keep their data: $XDG_DATA_HOME when it is an
+// absolute path, else ~/.local/share; on Windows the user's local application
+// data folder. Answers as PalGetEnvironmentVariableUtf8; 0 when none is known.
+DWORD PalGetUserDataFolderUtf8(LPSTR lpBuffer, DWORD nSize);
 
 // ---- The local Outlook (library localoutlook) ------------------------------------------
 // Where no Outlook is installed, a local implementation of its object model can

@@ -23,6 +23,9 @@ TEST(StoreText, DamagedInputBecomesReplacementCharacters) {
   } cases[] = {
       {"a\xFF" "b", OLESTR("a\uFFFD") "b"},  // not a lead byte
       {"\xC3", OLESTR("\uFFFD")},            // cut sequence
+      // A sequence that is no character is one replacement, however long.
+      {"\xC0\xAF", OLESTR("\uFFFD")},      // overlong form
+      {"\xED\xA0\x80", OLESTR("\uFFFD")},  // an encoded surrogate
   };
   for (const Case& c : cases) EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16) << c.utf8;
   EXPECT_EQ(Utf16ToUtf8(OleString(1, OLESTR('\xD800'))), "\xEF\xBF\xBD");  // lone surrogate

@@ -4,10 +4,13 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
 #include "platform/win32.h"
+#include "support/Environment.h"
 #include "support/FolderTest.h"
 
 namespace {
@@ -252,6 +255,103 @@ TEST(SplitPath, AcceptsMissingOutputs) {
   _splitpath("/a/b.c", nullptr, dir, nullptr, ext);
   EXPECT_STREQ(dir, "/a/");
   EXPECT_STREQ(ext, ".c");
+}
+
+// The layer's UTF-8 file helpers take names the ANSI code page may not hold.
+class Utf8FilesTest : public TempFolderTest {
+ protected:
+  std::string Utf8Path(const std::string& name) const {
+    return m_sFolder + PAL_PATH_SEPARATOR_STR + name;
+  }
+  static std::filesystem::path FsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  }
+  void Put(const std::string& name, const std::string& content) const {
+    std::ofstream(FsPath(Utf8Path(name)), std::ios::binary) << content;
+  }
+  std::string Get(const std::string& name) const {
+    std::ifstream in(FsPath(Utf8Path(name)), std::ios::binary);
+    if (!in) return "<missing>";
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+constexpr char kNewName[] = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE4\xB8\xAD.db";
+
+struct RenameCase {
+  const char* szName;
+  bool bTargetExists;
+  BOOL bReplace;
+  DWORD dwExpected;
+  const char* szTargetAfter;
+  const char* szSourceAfter;
+};
+
+TEST_F(Utf8FilesTest, RenameReplacesOnlyWhenAsked) {
+  const RenameCase kCases[] = {
+      {"new name", false, FALSE, ERROR_SUCCESS, "new", "<missing>"},
+      {"new name, replacing allowed", false, TRUE, ERROR_SUCCESS, "new", "<missing>"},
+      {"existing name replaced", true, TRUE, ERROR_SUCCESS, "new", "<missing>"},
+      {"existing name kept", true, FALSE, ERROR_ALREADY_EXISTS, "old", "new"},
+  };
+  for (const RenameCase& c : kCases) {
+    SCOPED_TRACE(c.szName);
+    std::filesystem::remove(FsPath(Utf8Path(kNewName)));
+    Put("source.tmp", "new");
+    if (c.bTargetExists) Put(kNewName, "old");
+    char szError[64] = "untouched";
+    EXPECT_EQ(PalRenameFileUtf8(Utf8Path("source.tmp").c_str(), Utf8Path(kNewName).c_str(),
+                                c.bReplace, szError, sizeof szError),
+              c.dwExpected);
+    EXPECT_STREQ(szError, "untouched");
+    EXPECT_EQ(Get(kNewName), c.szTargetAfter);
+    EXPECT_EQ(Get("source.tmp"), c.szSourceAfter);
+  }
+}
+
+TEST_F(Utf8FilesTest, AFailedRenameSaysWhyAndLeavesTheSource) {
+  Put("source.tmp", "new");
+  char szError[64] = {};
+  EXPECT_NE(PalRenameFileUtf8(Utf8Path("missing.tmp").c_str(), Utf8Path(kNewName).c_str(), TRUE,
+                              szError, sizeof szError),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_STRNE(szError, "");
+  EXPECT_NE(PalRenameFileUtf8(Utf8Path("source.tmp").c_str(),
+                              Utf8Path("nowhere/" + std::string(kNewName)).c_str(), FALSE, szError,
+                              sizeof szError),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(Get("source.tmp"), "new");
+}
+
+TEST_F(Utf8FilesTest, AttributesTellFilesReadOnlyFilesAndFolders) {
+  Put(kNewName, "x");
+  Put("locked.db", "x");
+  MakeReadOnly("locked.db");
+  ASSERT_TRUE(std::filesystem::create_directory(FsPath(Utf8Path("folder"))));
+  const DWORD dwFile = PalGetFileAttributesUtf8(Utf8Path(kNewName).c_str());
+  ASSERT_NE(dwFile, INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(dwFile & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE),
+            0u);
+  EXPECT_TRUE(PalGetFileAttributesUtf8(Utf8Path("locked.db").c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(PalGetFileAttributesUtf8(Utf8Path("folder").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(PalGetFileAttributesUtf8(Utf8Path("missing.db").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(PalGetFileAttributesUtf8(Utf8Path("nowhere/missing.db").c_str()),
+            INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST(PalGetEnvironmentVariableUtf8, AnswersAsGetEnvironmentVariable) {
+  ScopedEnvironment environment;
+  environment.Set("QM_UTF8_TEST", "value");
+  environment.Set("QM_UTF8_MISSING", nullptr);
+  char szValue[16] = "untouched";
+  EXPECT_EQ(PalGetEnvironmentVariableUtf8("QM_UTF8_TEST", szValue, 5), 6u);  // too small
+  EXPECT_STREQ(szValue, "untouched");
+  EXPECT_EQ(PalGetEnvironmentVariableUtf8("QM_UTF8_TEST", szValue, sizeof szValue), 5u);
+  EXPECT_STREQ(szValue, "value");
+  EXPECT_EQ(PalGetEnvironmentVariableUtf8("QM_UTF8_MISSING", szValue, sizeof szValue), 0u);
+  EXPECT_EQ(PalGetEnvironmentVariableUtf8(nullptr, szValue, sizeof szValue), 0u);
 }
 
 }  // namespace

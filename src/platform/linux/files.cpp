@@ -105,6 +105,8 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
   return nSize;
 }
 
+DWORD GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
+
 DWORD GetCurrentThreadId() { return static_cast<DWORD>(gettid()); }
 
 void Sleep(DWORD dwMilliseconds) {

@@ -32,9 +32,9 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The user's data folder as the XDG base directories define it: $XDG_DATA_HOME
-// when it is an absolute path, else ~/.local/share.
-std::string UserDataFolder() {
+}  // namespace
+
+std::string PalUserDataFolder() {
   const char* szXdg = getenv("XDG_DATA_HOME");
   if (szXdg && szXdg[0] == '/') return szXdg;
   std::string home;
@@ -52,6 +52,8 @@ std::string UserDataFolder() {
   while (home.size() > 1 && home.back() == '/') home.pop_back();
   return (home == "/" ? "" : home) + "/.local/share";
 }
+
+namespace {
 
 // Creates the folder and every missing folder above it; an errno value, 0 on success.
 int CreateFolderPath(const std::string& path) {
@@ -127,7 +129,7 @@ std::vector<std::string> PalShellOpenArgv(const char* szFile) {
 
 HRESULT SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, LPSTR pszPath) {
   if (!pszPath || (csidl & ~CSIDL_FLAG_CREATE) != CSIDL_COMMON_APPDATA) return E_INVALIDARG;
-  std::string folder = UserDataFolder();
+  std::string folder = PalUserDataFolder();
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (folder.empty() || folder.size() >= MAX_PATH) return E_FAIL;
 

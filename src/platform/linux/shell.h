@@ -9,3 +9,7 @@
 // xdg-open and the file as one single argument, never read by a shell. A
 // name that starts with '-' is made "./-name" so it cannot pass for an option.
 std::vector<std::string> PalShellOpenArgv(const char* szFile);
+
+// The user's data folder as the XDG base directories define it: $XDG_DATA_HOME
+// when it is an absolute path, else ~/.local/share; empty when there is no home.
+std::string PalUserDataFolder();
