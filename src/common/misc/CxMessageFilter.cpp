@@ -5,14 +5,11 @@
 namespace {
 
 // The filter serves the one user-interface thread; its state is that thread's.
-thread_local CxMessageFilter* t_pFilter = nullptr;
 thread_local IMessageFilter* t_pPrevious = nullptr;
 thread_local uint32_t t_nRegistrations = 0;
 thread_local bool t_bConsulted = false;
 
 std::atomic<uint32_t> g_nRetryLimitMs{CxMessageFilter::kDefaultRetryLimitMs};
-
-bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER; }
 
 }  // namespace
 
@@ -24,7 +21,6 @@ bool CxMessageFilter::Register() {
   static thread_local CxMessageFilter filter;
   IMessageFilter* pPrevious = nullptr;
   if (FAILED(CoRegisterMessageFilter(&filter, &pPrevious))) return false;
-  t_pFilter = &filter;
   t_pPrevious = pPrevious;
   t_nRegistrations = 1;
   return true;
@@ -35,10 +31,13 @@ void CxMessageFilter::Revoke() {
   CoRegisterMessageFilter(t_pPrevious, nullptr);
   if (t_pPrevious) t_pPrevious->Release();
   t_pPrevious = nullptr;
-  t_pFilter = nullptr;
 }
 
-bool CxMessageFilter::IsRegistered() { return t_pFilter != nullptr; }
+bool CxMessageFilter::IsRegistered() { return t_nRegistrations > 0; }
+
+bool CxMessageFilter::IsRefusal(HRESULT hr) {
+  return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
+}
 
 void CxMessageFilter::SetRetryLimit(uint32_t nLimitMs) { g_nRetryLimitMs = nLimitMs; }
 
@@ -56,7 +55,7 @@ DWORD CxMessageFilter::RetryDelay(DWORD nElapsedMs, DWORD dwRejectType) {
 void CxMessageFilter::BeginCall() { t_bConsulted = false; }
 
 bool CxMessageFilter::ShouldRetry(HRESULT hr, uint32_t nElapsedMs) {
-  if (!t_pFilter || t_bConsulted || !IsRefusal(hr)) return false;
+  if (!IsRegistered() || t_bConsulted || !IsRefusal(hr)) return false;
   const DWORD dwType = hr == RPC_E_CALL_REJECTED ? SERVERCALL_REJECTED : SERVERCALL_RETRYLATER;
   return RetryDelay(nElapsedMs, dwType) != static_cast<DWORD>(-1);
 }

@@ -22,6 +22,9 @@ class CxMessageFilter final : public IMessageFilter {
   static void Revoke();
   static bool IsRegistered();
 
+  // Whether hr is a server's answer that it is busy.
+  static bool IsRefusal(HRESULT hr);
+
   static void SetRetryLimit(uint32_t nLimitMs);
   static uint32_t GetRetryLimit();
 

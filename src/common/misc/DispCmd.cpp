@@ -56,8 +56,6 @@ std::string LogName(LPCOLESTR szName) {
   return strName;
 }
 
-bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER; }
-
 // One call to Outlook about the member szName. A refusal that the COM runtime
 // handed back without asking the message filter is retried here by the
 // filter's own rule. Any other failing call is the caller's to report: only it
@@ -74,7 +72,7 @@ HRESULT CallOutlook(LPCOLESTR szName, TCall fnCall) {
       Sleep(CxMessageFilter::kRetryDelayMs);
       continue;
     }
-    if (IsRefusal(hr))
+    if (CxMessageFilter::IsRefusal(hr))
       QM_LOG(0, "Outlook refused the call while busy, Name=%s, hr=0x%08x", LogName(szName).c_str(),
              static_cast<unsigned>(hr));
     return hr;
