@@ -102,6 +102,8 @@ TEST_F(OlstoreCli, ExportImportExportIsByteForByteTheSame) {
   Ok({"--store", m_store, "seed", "--contacts", "20", "--appointments", "12", "--tasks", "16",
       "--notes", "11"});
   const std::string exported = Ok({"--store", m_store, "export"});
+  // Into a file that is there already: replaced whole.
+  ASSERT_TRUE(WriteWholeFile(m_dir.File("a.json"), "an older export"));
   Ok({"--store", m_store, "export", m_dir.File("a.json")});
   EXPECT_EQ(ReadWholeFile(m_dir.File("a.json")), exported);
 
