@@ -73,6 +73,23 @@ bool NeedsWholeText(int32_t nOperation) {
 
 }  // namespace
 
+const char* GetApplyRefusalText(ApplyRefusal nRefusal) {
+  switch (nRefusal) {
+    case arNone:
+      return "";
+    case arNoImage:
+      return "the item was not read";
+    case arNoField:
+      return "this kind of item has no such field";
+    case arUnread:
+      return "the item has no such field (Outlook did not give it when the item was read, "
+             "e.g. a distribution list among contacts)";
+    case arCutText:
+      return "the stored text was cut when it was read, and this operation would shorten it";
+  }
+  return "";
+}
+
 const char* GetFieldTypeName(int32_t nType) {
   for (const TypeName& entry : kTypeNames)
     if (entry.nType == nType) return entry.szName;
@@ -196,29 +213,49 @@ bool CxQMCommonUtil::UpdateBoolean(int32_t* pnFlag, const FieldUpdateDef* pDef) 
   return true;
 }
 
+ApplyRefusal CxQMCommonUtil::RefusalOnFields(const CxFieldCatalogue& catalogue,
+                                             const unsigned char* pImage, size_t nImageSize,
+                                             const FieldMarks& truncated,
+                                             const FieldMarks& unread,
+                                             const FieldUpdateDef* pDef) {
+  if (!pImage || !pDef) return arNoImage;
+  const FieldEntry* pEntry = catalogue.FindEntry(pDef->nFieldID);
+  if (!pEntry) return arNoField;
+  const FieldSlot& slot = pEntry->Slot;
+  if (slot.nOffset > nImageSize || slot.nSize > nImageSize - slot.nOffset) return arNoField;
+  // A value Outlook did not give is unknown: changing it could overwrite what
+  // the item holds, and an item without the property would refuse the put.
+  if (unread.Test(slot.nMark)) return arUnread;
+  if (pEntry->Desc.nType == ftString) {
+    const char* szText = reinterpret_cast<const char*>(pImage + slot.nOffset);
+    const size_t nLength = strnlen(szText, slot.nSize);
+    if (nLength == slot.nSize) return arNoField;  // no terminating zero: not a text
+    // Appending, inserting or replacing in a text that was cut when it was read,
+    // or that is already longer than the catalogue lets it be, would store a
+    // shortened value and lose what Outlook holds. Set replaces the whole text.
+    const bool bPartial = truncated.Test(slot.nMark) || nLength >= pEntry->Desc.nMaxLength;
+    if (bPartial && NeedsWholeText(pDef->nOperation)) return arCutText;
+  }
+  return arNone;
+}
+
 bool CxQMCommonUtil::ApplyToFields(const CxFieldCatalogue& catalogue, unsigned char* pImage,
                                    size_t nImageSize, FieldMarks* pChanged,
-                                   FieldMarks* pTruncated, const FieldUpdateDef* pDef) {
-  if (!pImage || !pDef || !pTruncated) return false;
+                                   FieldMarks* pTruncated, FieldMarks* pUnread,
+                                   const FieldUpdateDef* pDef) {
+  if (!pImage || !pDef || !pTruncated || !pUnread) return false;
+  if (RefusalOnFields(catalogue, pImage, nImageSize, *pTruncated, *pUnread, pDef) != arNone)
+    return false;
   const FieldEntry* pEntry = catalogue.FindEntry(pDef->nFieldID);
-  if (!pEntry) return false;
   const FieldSlot& slot = pEntry->Slot;
-  if (slot.nOffset > nImageSize || slot.nSize > nImageSize - slot.nOffset) return false;
   unsigned char* pField = pImage + slot.nOffset;
 
   bool bApplied = true;
   bool bResult = false;
   switch (pEntry->Desc.nType) {
     case ftString: {
-      char* szText = reinterpret_cast<char*>(pField);
-      const size_t nLength = strnlen(szText, slot.nSize);
-      if (nLength == slot.nSize) return false;  // no terminating zero: not a text
-      // Appending, inserting or replacing in a text that was cut when it was read,
-      // or that is already longer than the catalogue lets it be, would store a
-      // shortened value and lose what Outlook holds. Set replaces the whole text.
-      const bool bPartial = pTruncated->Test(slot.nMark) || nLength >= pEntry->Desc.nMaxLength;
-      if (bPartial && NeedsWholeText(pDef->nOperation)) return false;
-      bResult = UpdateString(szText, pEntry->Desc.nMaxLength, pDef, &bApplied);
+      bResult = UpdateString(reinterpret_cast<char*>(pField), pEntry->Desc.nMaxLength, pDef,
+                             &bApplied);
       // A Set stores the whole new value, so the field no longer holds a cut
       // copy of Outlook's text and may be written back.
       if (bResult && bApplied && pDef->nOperation == uoSet) pTruncated->Clear(slot.nMark);

@@ -204,6 +204,18 @@ class CxUpdateProfileManager {
 
 // ---- Value operations and the shared applier base ---------------------------------
 
+// Why an applier leaves a definition's field alone on an item.
+enum ApplyRefusal : int32_t {
+  arNone = 0,      // it applies
+  arNoImage,       // there is no item image or no definition
+  arNoField,       // the field is not in the kind's catalogue
+  arUnread,        // Outlook did not give the field when the item was read
+  arCutText,       // a text operation would shorten a text that was cut when read
+};
+
+// The refusal in words, for people.
+const char* GetApplyRefusalText(ApplyRefusal nRefusal);
+
 class CxQMCommonUtil {
  public:
   CxQMCommonUtil();
@@ -231,13 +243,24 @@ class CxQMCommonUtil {
                            const FieldUpdateDef* pDef) {
     if (!pImage) return false;
     return ApplyToFields(catalogue, reinterpret_cast<unsigned char*>(pImage), sizeof(Image),
-                         &pImage->Changed, &pImage->Truncated, pDef);
+                         &pImage->Changed, &pImage->Truncated, &pImage->Unread, pDef);
+  }
+  template <typename Image>
+  static ApplyRefusal RefusalOnImage(const CxFieldCatalogue& catalogue, const Image* pImage,
+                                     const FieldUpdateDef* pDef) {
+    if (!pImage) return arNoImage;
+    return RefusalOnFields(catalogue, reinterpret_cast<const unsigned char*>(pImage),
+                           sizeof(Image), pImage->Truncated, pImage->Unread, pDef);
   }
 
  private:
+  static ApplyRefusal RefusalOnFields(const CxFieldCatalogue& catalogue,
+                                      const unsigned char* pImage, size_t nImageSize,
+                                      const FieldMarks& truncated, const FieldMarks& unread,
+                                      const FieldUpdateDef* pDef);
   static bool ApplyToFields(const CxFieldCatalogue& catalogue, unsigned char* pImage,
                             size_t nImageSize, FieldMarks* pChanged, FieldMarks* pTruncated,
-                            const FieldUpdateDef* pDef);
+                            FieldMarks* pUnread, const FieldUpdateDef* pDef);
 
   std::unique_ptr<CxUpdateProfileManager> m_pProfileManager;
 };

@@ -142,25 +142,6 @@ void ApplySaveReread(const std::vector<FieldUpdateDef>& defs, SavedItem<Image>* 
   ASSERT_NO_FATAL_FAILURE(ReadOnlyImage(fresh, &pSaved->pReread));
 }
 
-FieldUpdateDef DateDef(int32_t nFieldID, double dtValue) {
-  FieldUpdateDef def = NewDef(nFieldID);
-  def.nHasDate = 1;
-  def.dtValue = dtValue;
-  return def;
-}
-
-FieldUpdateDef IntDef(int32_t nFieldID, int32_t nValue) {
-  FieldUpdateDef def = NewDef(nFieldID);
-  def.nValue = nValue;
-  return def;
-}
-
-FieldUpdateDef BoolDef(int32_t nFieldID, bool bValue) {
-  FieldUpdateDef def = NewDef(nFieldID);
-  def.bValue = bValue ? 1 : 0;
-  return def;
-}
-
 // Dates travel through the store rounded to the second.
 constexpr double kSecond = 1.0 / 86400;
 constexpr double kMinute = 1.0 / 1440;

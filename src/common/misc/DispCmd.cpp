@@ -197,9 +197,17 @@ HRESULT CDispCmd::GetDispatch(LPCOLESTR szName, IDispatch** ppDisp) {
 }
 
 HRESULT CDispCmd::PutString(LPCOLESTR szName, const char* szText, bool bWriteEmpty) {
-  if (!szText) szText = "";
-  if (!*szText && !bWriteEmpty) return S_OK;
+  if ((!szText || !*szText) && !bWriteEmpty) return S_OK;
+  VARIANT v;
+  HRESULT hr = MakeText(szText, &v);
+  if (SUCCEEDED(hr)) hr = PutProperty(szName, &v);
+  VariantClear(&v);
+  return hr;
+}
 
+HRESULT CDispCmd::MakeText(const char* szText, VARIANT* pValue) {
+  VariantInit(pValue);
+  if (!szText) szText = "";
   const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, -1, nullptr, 0);
   if (nUnits <= 0) return E_FAIL;
   std::vector<OLECHAR> text(static_cast<size_t>(nUnits));
@@ -210,15 +218,10 @@ HRESULT CDispCmd::PutString(LPCOLESTR szName, const char* szText, bool bWriteEmp
     // Never pass half of a surrogate pair.
     if (IsHighSurrogate(text[nLen - 1])) --nLen;
   }
-
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(nLen));
-  if (!v.bstrVal) return E_OUTOFMEMORY;
-  const HRESULT hr = PutProperty(szName, &v);
-  VariantClear(&v);
-  return hr;
+  pValue->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(nLen));
+  if (!pValue->bstrVal) return E_OUTOFMEMORY;
+  pValue->vt = VT_BSTR;
+  return S_OK;
 }
 
 HRESULT CDispCmd::PutLong(LPCOLESTR szName, int32_t nValue) {

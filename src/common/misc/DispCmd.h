@@ -43,6 +43,10 @@ class CDispCmd {
   // A date within 0.00001 of zero stands for "no date" and is never written.
   HRESULT PutDate(LPCOLESTR szName, DATE dtValue);
 
+  // The automation string PutString passes for szText (null is the empty
+  // text), into *pValue, which the caller clears.
+  static HRESULT MakeText(const char* szText, VARIANT* pValue);
+
   // The wrapped object, without adding a reference.
   IDispatch* GetInterface() const { return m_pDisp; }
 

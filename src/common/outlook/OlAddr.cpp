@@ -248,7 +248,7 @@ bool OlAddrUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
 bool OlAddrUtil::ReadContact(IDispatch* pItem, AddrImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  OlReadProperties(item, kContactProperties, pImage, &pImage->Truncated);
+  OlReadProperties(item, kContactProperties, pImage, &pImage->Truncated, &pImage->Unread);
   return true;
 }
 
@@ -260,7 +260,5 @@ bool OlAddrUtil::SaveItem(const AddrImage* pImage) {
 bool OlAddrUtil::WriteContact(IDispatch* pItem, const AddrImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  return OlWriteProperties(item, kContactProperties, kContactWrites, pImage, pImage->Changed,
-                           pImage->Truncated, this) &&
-         OlSaveItem(item);
+  return WriteAndSave(item, kContactProperties, kContactWrites, pImage, pImage->Changed, pImage->Truncated);
 }

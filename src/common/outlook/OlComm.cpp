@@ -51,7 +51,8 @@ OlBaseUtil::OlBaseUtil(const char* szProfile)
       m_bConnected(false),
       m_bIncludeSubfolders(false),
       m_pItemList(nullptr),
-      m_nHeldCounts(0) {
+      m_nHeldCounts(0),
+      m_pSaveWatcher(nullptr) {
   CopyText(m_szProfile, sizeof(m_szProfile), szProfile ? szProfile : "");
   if (g_OlConnection.bStarted) TakeSharedCopies();
   // Only the base's own steps run here; the subclass's constructor runs its
@@ -226,6 +227,29 @@ IDispatch* OlBaseUtil::FindItemToSave(const char* szEntryID, const char* szStore
     return nullptr;
   }
   return pItem;
+}
+
+bool OlBaseUtil::WriteAndSave(CDispCmd& item, std::span<const OlProperty> props,
+                              std::span<const OlWriteStep> steps, const void* pImage,
+                              const FieldMarks& changed, const FieldMarks& truncated,
+                              const MoreWrites& fnMore) {
+  m_strSaveFailure.clear();
+  OlPutPlan plan;
+  if (!OlPlanWrites(props, steps, pImage, changed, truncated, this, &plan, &m_strSaveFailure))
+    return false;
+  if (m_pSaveWatcher) {
+    const char* szRefused = "";
+    if (!m_pSaveWatcher->BeforePuts(item, plan, &szRefused)) {
+      m_strSaveFailure = szRefused;
+      QM_LOG(0, "The item was not saved: %s", szRefused);
+      return false;
+    }
+  }
+  const bool bSaved = OlPutAll(item, plan, &m_strSaveFailure) &&
+                      (!fnMore || fnMore(item, &m_strSaveFailure)) &&
+                      OlSaveItem(item, &m_strSaveFailure);
+  if (m_pSaveWatcher) m_pSaveWatcher->AfterSave(item, bSaved, m_strSaveFailure.c_str());
+  return bSaved;
 }
 
 HRESULT OlBaseUtil::OpenDefaultFolder(int32_t nFolder, CDispCmd** ppFolder) {

@@ -8,9 +8,12 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <span>
+#include <string>
 
 #include "common/misc/CxText.h"
 #include "common/misc/DispCmd.h"
+#include "common/outlook/OlProperty.h"
 #include "common/records/CommRecordMgr.h"
 #include "platform/win32.h"
 
@@ -54,6 +57,11 @@ class OlBaseUtil {
   // The item with these IDs; the caller owns the reference handed out.
   bool GetItemFromID(const char* szEntryID, const char* szStoreID, IDispatch** ppItem);
 
+  // The watcher told about every later save (none: nobody is told); not owned.
+  void SetSaveWatcher(OlSaveWatcher* pWatcher) { m_pSaveWatcher = pWatcher; }
+  // Why the last save failed, in words; empty after a save that worked.
+  const std::string& GetSaveFailure() const { return m_strSaveFailure; }
+
   // Connect() calls not yet matched by Disconnect(), over all accessors.
   static uint32_t GetUseCount();
 
@@ -77,13 +85,31 @@ class OlBaseUtil {
   // hands both to fnWrite; false when there is no image or no such item.
   template <typename TImage, typename TWrite>
   bool SaveImage(const TImage* pImage, TWrite fnWrite) {
-    if (!pImage) return false;
+    m_strSaveFailure.clear();
+    if (!pImage) {
+      m_strSaveFailure = "there is no item image";
+      return false;
+    }
     IDispatch* pItem = FindItemToSave(pImage->EntryID, pImage->StoreID);
-    if (!pItem) return false;
+    if (!pItem) {
+      m_strSaveFailure = "not found in Outlook";
+      return false;
+    }
     const bool bSaved = fnWrite(pItem, pImage);
     pItem->Release();
     return bSaved;
   }
+
+  // Further writes of a save on objects the item holds, after its own puts
+  // and before "Save"; false, with the reason, stops the save.
+  typedef std::function<bool(CDispCmd& item, std::string* pFailure)> MoreWrites;
+  // One item's save: plans the puts of the marked properties, lets the
+  // watcher see them, makes them, then fnMore, then "Save". False, with the
+  // reason in GetSaveFailure(), when any step fails.
+  bool WriteAndSave(CDispCmd& item, std::span<const OlProperty> props,
+                    std::span<const OlWriteStep> steps, const void* pImage,
+                    const FieldMarks& changed, const FieldMarks& truncated,
+                    const MoreWrites& fnMore = nullptr);
 
   CDispCmd* m_pApplication;  // copies of the shared connection's objects,
   CDispCmd* m_pNameSpace;    // which owns and releases them
@@ -97,6 +123,8 @@ class OlBaseUtil {
   // The connection counts this object holds itself, so it can never give back
   // more than it took (an accessor whose folder did not open holds one).
   uint32_t m_nHeldCounts;
+  OlSaveWatcher* m_pSaveWatcher;
+  std::string m_strSaveFailure;
 
   void TakeSharedCopies();
 };

@@ -191,12 +191,16 @@ bool OlDateUtil::ReadAppointment(IDispatch* pItem, DateImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
   const std::span<const OlProperty> props(kAppointmentProperties);
-  OlReadProperties(item, props.first(kBodyIndex), pImage, &pImage->Truncated);
+  OlReadProperties(item, props.first(kBodyIndex), pImage, &pImage->Truncated, &pImage->Unread);
   if (m_bIncludeBody) {
-    OlReadProperties(item, props.subspan(kBodyIndex, 1), pImage, &pImage->Truncated);
+    OlReadProperties(item, props.subspan(kBodyIndex, 1), pImage, &pImage->Truncated,
+                     &pImage->Unread);
+  } else {
+    // Neither read nor written back, so no definition may count on it.
+    pImage->Unread.Set(DateField::Body);
   }
   OlReadProperties(item, props.subspan(kBodyIndex + 1, kPatternIndex - kBodyIndex - 1), pImage,
-                   &pImage->Truncated);
+                   &pImage->Truncated, &pImage->Unread);
 
   if (pImage->IsRecurring) {
     // A pattern that cannot be had leaves its fields 0 (a daily pattern).
@@ -204,13 +208,13 @@ bool OlDateUtil::ReadAppointment(IDispatch* pItem, DateImage* pImage) {
     if (IDispatch* pPattern = GetRecurrencePattern(item, &hr)) {
       CDispCmd pattern(pPattern);
       pPattern->Release();
-      OlReadProperties(pattern, kPatternProperties, pImage, &pImage->Truncated);
+      OlReadProperties(pattern, kPatternProperties, pImage, &pImage->Truncated, &pImage->Unread);
     }
   } else {
     pImage->RecurrenceType = -1;
   }
 
-  OlReadProperties(item, props.subspan(kPatternIndex), pImage, &pImage->Truncated);
+  OlReadProperties(item, props.subspan(kPatternIndex), pImage, &pImage->Truncated, &pImage->Unread);
   return true;
 }
 
@@ -222,23 +226,20 @@ bool OlDateUtil::SaveItem(const DateImage* pImage) {
 bool OlDateUtil::WriteAppointment(IDispatch* pItem, const DateImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  if (!OlWriteProperties(item, kAppointmentProperties, kAppointmentWrites, pImage, pImage->Changed,
-                         pImage->Truncated, this)) {
-    return false;
-  }
-  if (pImage->RecurrenceType >= 0 && OlAnyMarked(kPatternWrites, pImage->Changed)) {
+  const auto fnPattern = [this, pImage](CDispCmd& appointment, std::string* pFailure) {
+    if (pImage->RecurrenceType < 0 || !OlAnyMarked(kPatternWrites, pImage->Changed)) return true;
     HRESULT hr = S_OK;
-    IDispatch* pPattern = GetRecurrencePattern(item, &hr);
+    IDispatch* pPattern = GetRecurrencePattern(appointment, &hr);
     if (!pPattern) {
       QM_LOG(0, "Failed to get the recurrence pattern, hr=0x%08x", static_cast<unsigned>(hr));
+      *pFailure = "the recurrence pattern cannot be reached";
       return false;
     }
     CDispCmd pattern(pPattern);
     pPattern->Release();
-    if (!OlWriteProperties(pattern, kPatternProperties, kPatternWrites, pImage, pImage->Changed,
-                           pImage->Truncated, this)) {
-      return false;
-    }
-  }
-  return OlSaveItem(item);
+    return OlWriteProperties(pattern, kPatternProperties, kPatternWrites, pImage, pImage->Changed,
+                             pImage->Truncated, this, pFailure);
+  };
+  return WriteAndSave(item, kAppointmentProperties, kAppointmentWrites, pImage, pImage->Changed,
+                      pImage->Truncated, fnPattern);
 }

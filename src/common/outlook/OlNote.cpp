@@ -100,7 +100,7 @@ bool OlNoteUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
 bool OlNoteUtil::ReadNote(IDispatch* pItem, NoteImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  OlReadProperties(item, kNoteProperties, pImage, &pImage->Truncated);
+  OlReadProperties(item, kNoteProperties, pImage, &pImage->Truncated, &pImage->Unread);
   return true;
 }
 
@@ -112,7 +112,5 @@ bool OlNoteUtil::SaveItem(const NoteImage* pImage) {
 bool OlNoteUtil::WriteNote(IDispatch* pItem, const NoteImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  return OlWriteProperties(item, kNoteProperties, kNoteWrites, pImage, pImage->Changed,
-                           pImage->Truncated, this) &&
-         OlSaveItem(item);
+  return WriteAndSave(item, kNoteProperties, kNoteWrites, pImage, pImage->Changed, pImage->Truncated);
 }

@@ -1,6 +1,7 @@
 #include "common/outlook/OlProperty.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "common/misc/CxDebugUtil.h"
 
@@ -25,51 +26,69 @@ bool Applies(const OlWriteStep& step, const void* pImage, const void* pOwner) {
   return !step.pfnWhen || step.pfnWhen(pImage, pOwner);
 }
 
-void ReadProperty(CDispCmd& item, const OlProperty& prop, void* pImage, FieldMarks* pTruncated) {
+std::string Describe(const char* szFormat, const char* szName, HRESULT hr) {
+  char szText[200];
+  snprintf(szText, sizeof szText, szFormat, szName, static_cast<unsigned>(hr));
+  return szText;
+}
+
+void ReadProperty(CDispCmd& item, const OlProperty& prop, void* pImage, FieldMarks* pTruncated,
+                  FieldMarks* pUnread) {
   char* pField = FieldOf(pImage, prop);
+  HRESULT hr = S_OK;
   switch (prop.nValue) {
     case OlValue::Text: {
       bool bTruncated = false;
-      if (item.GetString(prop.szName, pField, prop.nReadSize, &bTruncated) == 0 && bTruncated &&
-          pTruncated) {
-        pTruncated->Set(prop.nField);
-      }
+      hr = item.GetString(prop.szName, pField, prop.nReadSize, &bTruncated);
+      if (hr == S_OK && bTruncated && pTruncated) pTruncated->Set(prop.nField);
       break;
     }
     case OlValue::Long:
-      item.GetLong(prop.szName, reinterpret_cast<int32_t*>(pField));
+      hr = item.GetLong(prop.szName, reinterpret_cast<int32_t*>(pField));
       break;
     case OlValue::Bool:
-      item.GetBool(prop.szName, reinterpret_cast<bool*>(pField));
+      hr = item.GetBool(prop.szName, reinterpret_cast<bool*>(pField));
       break;
     case OlValue::Flag32: {
       bool bValue = false;
-      if (item.GetBool(prop.szName, &bValue) == 0)
-        *reinterpret_cast<int32_t*>(pField) = bValue ? 1 : 0;
+      hr = item.GetBool(prop.szName, &bValue);
+      if (hr == S_OK) *reinterpret_cast<int32_t*>(pField) = bValue ? 1 : 0;
       break;
     }
     case OlValue::Date:
-      item.GetDate(prop.szName, reinterpret_cast<DATE*>(pField));
+      hr = item.GetDate(prop.szName, reinterpret_cast<DATE*>(pField));
       break;
   }
+  if (FAILED(hr) && pUnread) pUnread->Set(prop.nField);
 }
 
-// S_FALSE when the value stands for "nothing" and is deliberately not written.
-HRESULT PutProperty(CDispCmd& item, const OlProperty& prop, const void* pImage) {
+// The value a put of prop passes; S_FALSE when the value stands for "nothing"
+// and is deliberately not written.
+HRESULT MakePutValue(const OlProperty& prop, const void* pImage, VARIANT* pValue) {
+  VariantInit(pValue);
   const char* pField = FieldOf(pImage, prop);
   switch (prop.nValue) {
     case OlValue::Text:
-      return item.PutString(prop.szName, pField, true);
+      return CDispCmd::MakeText(pField, pValue);
     case OlValue::Long:
-      return item.PutLong(prop.szName, *reinterpret_cast<const int32_t*>(pField));
+      pValue->vt = VT_I4;
+      pValue->lVal = *reinterpret_cast<const int32_t*>(pField);
+      return S_OK;
     case OlValue::Bool:
-      return item.PutBool(prop.szName, *reinterpret_cast<const bool*>(pField));
-    case OlValue::Flag32:
-      return item.PutBool(prop.szName, *reinterpret_cast<const int32_t*>(pField) != 0);
+    case OlValue::Flag32: {
+      const bool bValue = prop.nValue == OlValue::Bool
+                              ? *reinterpret_cast<const bool*>(pField)
+                              : *reinterpret_cast<const int32_t*>(pField) != 0;
+      pValue->vt = VT_BOOL;
+      pValue->boolVal = bValue ? VARIANT_TRUE : VARIANT_FALSE;
+      return S_OK;
+    }
     case OlValue::Date: {
       const DATE dt = *reinterpret_cast<const DATE*>(pField);
       if (std::fabs(dt) < 0.00001 || dt == kOlNoDate) return S_FALSE;
-      return item.PutDate(prop.szName, dt);
+      pValue->vt = VT_DATE;
+      pValue->date = dt;
+      return S_OK;
     }
   }
   return E_UNEXPECTED;
@@ -78,22 +97,38 @@ HRESULT PutProperty(CDispCmd& item, const OlProperty& prop, const void* pImage) 
 }  // namespace
 
 void OlReadProperties(CDispCmd& item, std::span<const OlProperty> props, void* pImage,
-                      FieldMarks* pTruncated) {
+                      FieldMarks* pTruncated, FieldMarks* pUnread) {
   if (!pImage) return;
-  for (const OlProperty& prop : props) ReadProperty(item, prop, pImage, pTruncated);
+  for (const OlProperty& prop : props) ReadProperty(item, prop, pImage, pTruncated, pUnread);
 }
 
-bool OlWriteProperties(CDispCmd& item, std::span<const OlProperty> props,
-                       std::span<const OlWriteStep> steps, const void* pImage,
-                       const FieldMarks& changed, const FieldMarks& truncated, const void* pOwner) {
-  if (!pImage) return false;
+OlPutPlan::~OlPutPlan() {
+  for (OlPut& put : m_Puts) VariantClear(&put.vValue);
+}
+
+HRESULT OlPutPlan::Add(const OlProperty& prop, const void* pImage) {
+  OlPut put{&prop, {}};
+  const HRESULT hr = MakePutValue(prop, pImage, &put.vValue);
+  if (hr != S_OK) {
+    VariantClear(&put.vValue);
+    return hr;
+  }
+  m_Puts.push_back(put);
+  return S_OK;
+}
+
+bool OlPlanWrites(std::span<const OlProperty> props, std::span<const OlWriteStep> steps,
+                  const void* pImage, const FieldMarks& changed, const FieldMarks& truncated,
+                  const void* pOwner, OlPutPlan* pPlan, std::string* pFailure) {
+  if (!pImage || !pPlan) return false;
   // Refuse before the first put: a half-written item must not be left behind.
   for (const OlWriteStep& step : steps) {
     if (!changed.Test(step.nField) || !truncated.Test(step.nField)) continue;
     if (!Applies(step, pImage, pOwner)) continue;
     const OlProperty* pProp = FindProperty(props, step.nField);
-    QM_LOG(0, "The property %s was cut when it was read and is not written back.",
-           pProp ? pProp->szLogName : "?");
+    const char* szName = pProp ? pProp->szLogName : "?";
+    QM_LOG(0, "The property %s was cut when it was read and is not written back.", szName);
+    if (pFailure) *pFailure = Describe("the value of %s was cut when it was read", szName, S_OK);
     return false;
   }
   for (const OlWriteStep& step : steps) {
@@ -101,16 +136,43 @@ bool OlWriteProperties(CDispCmd& item, std::span<const OlProperty> props,
     const OlProperty* pProp = FindProperty(props, step.nField);
     if (!pProp) {
       QM_LOG(0, "No property describes the image field %d.", step.nField);
+      if (pFailure) *pFailure = "a changed field has no Outlook property";
       return false;
     }
-    const HRESULT hr = PutProperty(item, *pProp, pImage);
+    const HRESULT hr = pPlan->Add(*pProp, pImage);
     if (FAILED(hr)) {
-      QM_LOG(0, "Failed to put the property %s, hr=0x%08x", pProp->szLogName,
+      QM_LOG(0, "Failed to convert the property %s, hr=0x%08x", pProp->szLogName,
              static_cast<unsigned>(hr));
+      if (pFailure) *pFailure = Describe("the value of %s cannot be converted, hr=0x%08x",
+                                         pProp->szLogName, hr);
       return false;
     }
   }
   return true;
+}
+
+bool OlPutAll(CDispCmd& item, const OlPutPlan& plan, std::string* pFailure) {
+  for (const OlPut& put : plan.Puts()) {
+    VARIANT vValue = put.vValue;  // a shallow copy: the plan keeps the value
+    const HRESULT hr = item.PutProperty(put.pProp->szName, &vValue);
+    if (FAILED(hr)) {
+      QM_LOG(0, "Failed to put the property %s, hr=0x%08x", put.pProp->szLogName,
+             static_cast<unsigned>(hr));
+      if (pFailure) *pFailure = Describe("Outlook refused the value of %s, hr=0x%08x",
+                                         put.pProp->szLogName, hr);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool OlWriteProperties(CDispCmd& item, std::span<const OlProperty> props,
+                       std::span<const OlWriteStep> steps, const void* pImage,
+                       const FieldMarks& changed, const FieldMarks& truncated, const void* pOwner,
+                       std::string* pFailure) {
+  OlPutPlan plan;
+  return OlPlanWrites(props, steps, pImage, changed, truncated, pOwner, &plan, pFailure) &&
+         OlPutAll(item, plan, pFailure);
 }
 
 bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed) {
@@ -120,10 +182,11 @@ bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed) 
   return false;
 }
 
-bool OlSaveItem(CDispCmd& item) {
+bool OlSaveItem(CDispCmd& item, std::string* pFailure) {
   const HRESULT hr = item.Call(OLESTR("Save"), nullptr, 0, nullptr, DISPATCH_METHOD, nullptr, 0);
   if (FAILED(hr)) {
     QM_LOG(0, "Failed to save the item, hr=0x%08x", static_cast<unsigned>(hr));
+    if (pFailure) *pFailure = Describe("Outlook refused to save the item%s, hr=0x%08x", "", hr);
     return false;
   }
   return true;

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "common/misc/DispCmd.h"
 #include "common/records/FieldMarks.h"
@@ -53,22 +55,72 @@ constexpr DATE kOlNoDate = 949998.0;
 
 // Reads every property of the table, in table order, into the image. A reader
 // that fails or meets another type leaves its field as it was; a text that did
-// not fit its buffer is marked in *pTruncated.
+// not fit its buffer is marked in *pTruncated, a property whose get failed in
+// *pUnread.
 void OlReadProperties(CDispCmd& item, std::span<const OlProperty> props, void* pImage,
-                      FieldMarks* pTruncated);
+                      FieldMarks* pTruncated, FieldMarks* pUnread);
 
-// Puts the properties marked in `changed`, in step order and under the steps'
-// conditions, leaving every unmarked property alone. A marked text is written
-// even when empty (so the user can clear it); a marked date of 0 or of
-// Outlook's empty date is not written. Nothing at all is put when a marked
-// text was cut on reading (writing it would shorten the stored value). False,
-// with a level-0 log line, when a property is refused or a put fails.
+// One put of a save: the property and the value passed.
+struct OlPut {
+  const OlProperty* pProp;
+  VARIANT vValue;
+};
+
+// The puts one save makes, in order, with the values they pass; the values
+// are released with the plan.
+class OlPutPlan {
+ public:
+  OlPutPlan() = default;
+  ~OlPutPlan();
+  OlPutPlan(const OlPutPlan&) = delete;
+  OlPutPlan& operator=(const OlPutPlan&) = delete;
+
+  std::span<const OlPut> Puts() const { return m_Puts; }
+  // Adds the put of prop with the image's value; S_FALSE, adding nothing, for a
+  // value that stands for "nothing" and is never written (a date of 0 or
+  // Outlook's empty date).
+  HRESULT Add(const OlProperty& prop, const void* pImage);
+
+ private:
+  std::vector<OlPut> m_Puts;
+};
+
+// Told about every save of an accessor it watches (the run journal).
+class OlSaveWatcher {
+ public:
+  virtual ~OlSaveWatcher() = default;
+  // The item is found and nothing is put yet. False stops the save: nothing
+  // is put, and szFailure is why.
+  virtual bool BeforePuts(CDispCmd& item, const OlPutPlan& plan, const char** pszFailure) = 0;
+  // Once the save is over: bSaved tells whether Outlook took it; otherwise
+  // szFailure says why not (some puts may have been made, but the item was not
+  // saved).
+  virtual void AfterSave(CDispCmd& item, bool bSaved, const char* szFailure) = 0;
+};
+
+// Plans the puts of the properties marked in `changed`, in step order and
+// under the steps' conditions. A marked text is put even when empty (so the
+// user can clear it); a marked date of 0 or of Outlook's empty date is not.
+// Nothing at all is planned when a marked text was cut on reading (writing it
+// would shorten the stored value). False, with the reason in *pFailure and a
+// level-0 log line, when a value cannot be planned.
+bool OlPlanWrites(std::span<const OlProperty> props, std::span<const OlWriteStep> steps,
+                  const void* pImage, const FieldMarks& changed, const FieldMarks& truncated,
+                  const void* pOwner, OlPutPlan* pPlan, std::string* pFailure);
+
+// Makes the plan's puts in order; false, with the reason and a level-0 log
+// line, at the first that is refused.
+bool OlPutAll(CDispCmd& item, const OlPutPlan& plan, std::string* pFailure);
+
+// Plans and makes the puts, leaving every unmarked property alone.
 bool OlWriteProperties(CDispCmd& item, std::span<const OlProperty> props,
                        std::span<const OlWriteStep> steps, const void* pImage,
-                       const FieldMarks& changed, const FieldMarks& truncated, const void* pOwner);
+                       const FieldMarks& changed, const FieldMarks& truncated, const void* pOwner,
+                       std::string* pFailure);
 
 // True when one of the steps' fields is marked.
 bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed);
 
-// Calls the item's "Save"; false, logged, when Outlook refuses.
-bool OlSaveItem(CDispCmd& item);
+// Calls the item's "Save"; false, with the reason and a level-0 log line, when
+// Outlook refuses.
+bool OlSaveItem(CDispCmd& item, std::string* pFailure);

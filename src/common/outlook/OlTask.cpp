@@ -142,7 +142,7 @@ bool OlTaskUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
 bool OlTaskUtil::ReadTask(IDispatch* pItem, TaskImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  OlReadProperties(item, kTaskProperties, pImage, &pImage->Truncated);
+  OlReadProperties(item, kTaskProperties, pImage, &pImage->Truncated, &pImage->Unread);
   return true;
 }
 
@@ -154,7 +154,5 @@ bool OlTaskUtil::SaveItem(const TaskImage* pImage) {
 bool OlTaskUtil::WriteTask(IDispatch* pItem, const TaskImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  return OlWriteProperties(item, kTaskProperties, kTaskWrites, pImage, pImage->Changed,
-                           pImage->Truncated, this) &&
-         OlSaveItem(item);
+  return WriteAndSave(item, kTaskProperties, kTaskWrites, pImage, pImage->Changed, pImage->Truncated);
 }

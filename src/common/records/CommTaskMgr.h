@@ -73,9 +73,12 @@ struct TaskImage {
   DATE CreationTime;
   DATE LastModificationTime;
   // Not Outlook properties: which fields a definition changed (so the save
-  // writes exactly those) and which texts did not fit their field when read.
+  // writes exactly those), which texts did not fit their field when read, and
+  // which properties Outlook did not give (an item of another class, such as
+  // a distribution list among contacts, or a failed call).
   FieldMarks Changed;
   FieldMarks Truncated;
+  FieldMarks Unread;
 };
 static_assert(static_cast<int>(TaskField::Count) <= FieldMarks::kCapacity);
 

@@ -59,6 +59,25 @@ inline FieldUpdateDef TextDef(int32_t nFieldID, int32_t nOperation, const char* 
   return def;
 }
 
+inline FieldUpdateDef DateDef(int32_t nFieldID, double dtValue) {
+  FieldUpdateDef def = NewDef(nFieldID);
+  def.nHasDate = 1;
+  def.dtValue = dtValue;
+  return def;
+}
+
+inline FieldUpdateDef IntDef(int32_t nFieldID, int32_t nValue) {
+  FieldUpdateDef def = NewDef(nFieldID);
+  def.nValue = nValue;
+  return def;
+}
+
+inline FieldUpdateDef BoolDef(int32_t nFieldID, bool bValue) {
+  FieldUpdateDef def = NewDef(nFieldID);
+  def.bValue = bValue ? 1 : 0;
+  return def;
+}
+
 // An image whose every byte is a recognisable filler, with no marks set, so that
 // any byte Apply writes outside its field shows up.
 template <typename Image>
@@ -67,6 +86,7 @@ std::unique_ptr<Image> FilledImage() {
   memset(static_cast<void*>(pImage.get()), 'Z', sizeof(Image));
   memset(&pImage->Changed, 0, sizeof pImage->Changed);
   memset(&pImage->Truncated, 0, sizeof pImage->Truncated);
+  memset(&pImage->Unread, 0, sizeof pImage->Unread);
   return pImage;
 }
 
@@ -278,6 +298,16 @@ void ExpectTextRulesOnEveryString(const Applier& applier,
     auto pSet = ApplyAndCheck(applier, *pCut, field, TextDef(id, uoSet, "new"), true, true);
     EXPECT_STREQ("new", TextAt(*pSet, field));
     EXPECT_FALSE(pSet->Truncated.Test(field.nMark));  // the whole value is now known
+
+    // A value Outlook did not give: not even Set may change it.
+    auto pUnread = std::make_unique<Image>(*pStart);
+    pUnread->Unread.Set(field.nMark);
+    for (const FieldUpdateDef& def : refused)
+      ApplyAndCheck(applier, *pUnread, field, def, false, false);
+    ApplyAndCheck(applier, *pUnread, field, TextDef(id, uoSet, "new"), false, false);
+    EXPECT_EQ(arUnread, applier.GetRefusal(pUnread.get(), &refused[0]));
+    EXPECT_EQ(arCutText, applier.GetRefusal(pCut.get(), &refused[0]));
+    EXPECT_EQ(arNone, applier.GetRefusal(pCut.get(), &untouched[0]));
   }
 }
 
