@@ -25,6 +25,7 @@
 #include "app/UiSeams.h"
 #include "common/misc/CxList.h"
 #include "common/misc/CxText.h"
+#include "update/CxUpdateText.h"
 #include "platform/win32.h"
 #include "update/Qmoladdr.h"
 #include "update/Qmoldate.h"

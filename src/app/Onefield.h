@@ -16,10 +16,6 @@ class QSpinBox;
 class QTabWidget;
 class QTimeEdit;
 
-// The two choices of a Boolean value, in the order the editor offers them.
-inline constexpr char kTrueText[] = "True(Yes)";
-inline constexpr char kFalseText[] = "False(No)";
-
 class TfmOneField : public QDialog {
   Q_OBJECT
 

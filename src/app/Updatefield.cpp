@@ -13,27 +13,12 @@
 #include "app/Onefield.h"
 #include "app/ProgramText.h"
 #include "app/UiSeams.h"
-#include "common/misc/CxDateTime.h"
 #include "common/misc/CxList.h"
+#include "update/CxUpdateText.h"
 
 namespace {
 
 enum Column : int { colFieldName, colDetails, colCount };
-
-QString DateText(const FieldUpdateDef& def, bool bWithTime) {
-  double dtValue = def.dtValue;
-  CxDateTime date(&dtValue);
-  char szText[32] = {};
-  if (bWithTime)
-    date.FormatDateTime(szText, sizeof szText);
-  else
-    date.FormatDate(szText, sizeof szText);
-  return FromProgramText(szText);
-}
-
-QString SetValueText(const QString& strValue) {
-  return QStringLiteral("Set value to \"%1\"").arg(strValue);
-}
 
 }  // namespace
 
@@ -126,33 +111,7 @@ void TfmUpdateField::DescribeDefinition(QTreeWidgetItem* pRow, FieldUpdateDef* p
 }
 
 QString TfmUpdateField::UpdateDetailsText(const FieldDescriptor& field, const FieldUpdateDef& def) {
-  // Every text goes in with a single arg() call: a "%2" in a value stays text.
-  const QString strValue = FieldText(def.szValue);
-  switch (field.nType) {
-    case ftString:
-      switch (def.nOperation) {
-        case uoSet: return SetValueText(strValue);
-        case uoAppend: return QStringLiteral("Append \"%1\" to the field.").arg(strValue);
-        case uoInsert:
-          return QStringLiteral("Insert \"%1\" at position %2")
-              .arg(strValue, QString::number(def.nPosition));
-        case uoReplace:
-          return QStringLiteral("Replace \"%1\" with \"%2\"").arg(FieldText(def.szSearch), strValue);
-        default: return QString();
-      }
-    case ftBoolean: return SetValueText(QString::fromUtf8(def.bValue ? kTrueText : kFalseText));
-    case ftInteger: return QString::asprintf("Set value to \"%d\"", static_cast<int>(def.nValue));
-    case ftEnumeration: {
-      const int32_t nCount = qBound(0, field.nEnumCount, kMaxEnumCount);
-      for (int32_t nIndex = 0; nIndex < nCount; ++nIndex)
-        if (field.nEnumValues[nIndex] == def.nValue)
-          return SetValueText(FieldText(field.szEnumTexts[nIndex]));
-      return QStringLiteral("<Not Specified>");
-    }
-    case ftDate: return SetValueText(DateText(def, false));
-    case ftDateTime: return SetValueText(DateText(def, true));
-    default: return QStringLiteral("<Unknown>");
-  }
+  return FromProgramText(::DescribeDefinition(field, def).c_str());
 }
 
 FieldUpdateDef* TfmUpdateField::RowDefinition(const QTreeWidgetItem* pRow) {

@@ -365,6 +365,8 @@ INT SystemTimeToVariantTime(LPSYSTEMTIME lpSystemTime, DOUBLE* pvtime);
 #define CP_UTF8 65001
 #define MB_ERR_INVALID_CHARS 0x08
 #define WC_ERR_INVALID_CHARS 0x80
+// The ANSI code page in use: always CP_UTF8 here.
+UINT GetACP(void);
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                         LPWSTR lpWideCharStr, int cchWideChar);
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,

@@ -114,6 +114,8 @@ bool IsSupportedCodePage(UINT CodePage) { return CodePage == CP_ACP || CodePage 
 
 }  // namespace
 
+UINT GetACP(void) { return CP_UTF8; }
+
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                         LPWSTR lpWideCharStr, int cchWideChar) {
   if (!IsSupportedCodePage(CodePage) || !lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 ||

@@ -1,0 +1,120 @@
+#include "update/CxItemKind.h"
+
+#include "common/outlook/OlAddr.h"
+#include "common/outlook/OlDate.h"
+#include "common/outlook/OlNote.h"
+#include "common/outlook/OlTask.h"
+#include "update/Qmoladdr.h"
+#include "update/Qmoldate.h"
+#include "update/Qmolnote.h"
+#include "update/Qmoltask.h"
+
+namespace {
+
+std::string ContactName(const AddrImage& image) {
+  if (image.FullName[0]) return image.FullName;
+  std::string strName = image.FirstName;
+  if (image.FirstName[0] && image.LastName[0]) strName += ' ';
+  strName += image.LastName;
+  return strName.empty() ? "<no name>" : strName;
+}
+
+template <typename TImage>
+std::string SubjectName(const TImage& image) {
+  return image.Subject[0] ? std::string(image.Subject) : std::string("<no subject>");
+}
+
+template <typename TRecord, typename TImage, typename TApplier>
+class CxItemKindOf final : public CxItemKind {
+ public:
+  CxItemKindOf(int32_t nMode, const char* szName, const TApplier* pApplier)
+      : m_nMode(nMode), m_szName(szName), m_pApplier(pApplier) {}
+
+  int32_t GetMode() const override { return m_nMode; }
+  const char* GetKindName() const override { return m_szName; }
+  size_t GetImageSize() const override { return sizeof(TImage); }
+  void* GetRecordImage(void* pRecord) const override {
+    return pRecord ? static_cast<TRecord*>(pRecord)->Image : nullptr;
+  }
+
+  std::string GetItemName(const void* pImage) const override {
+    if constexpr (std::is_same_v<TImage, AddrImage>)
+      return ContactName(Image(pImage));
+    else
+      return SubjectName(Image(pImage));
+  }
+  const char* GetEntryID(const void* pImage) const override { return Image(pImage).EntryID; }
+  const char* GetStoreID(const void* pImage) const override { return Image(pImage).StoreID; }
+  const char* GetFolderName(const void* pImage) const override {
+    return Image(pImage).FolderName;
+  }
+  FieldMarks* GetChanged(void* pImage) const override {
+    return &static_cast<TImage*>(pImage)->Changed;
+  }
+  const FieldMarks& GetTruncated(const void* pImage) const override {
+    return Image(pImage).Truncated;
+  }
+
+  const FieldEntry* FindEntry(int32_t nFieldID) const override {
+    return TApplier::FindEntry(nFieldID);
+  }
+  ApplyRefusal GetRefusal(const void* pImage, const FieldUpdateDef* pDef) const override {
+    if (!m_pApplier) return arNoImage;
+    return m_pApplier->GetRefusal(static_cast<const TImage*>(pImage), pDef);
+  }
+  bool Apply(void* pImage, const FieldUpdateDef* pDef) const override {
+    return m_pApplier && m_pApplier->Apply(static_cast<TImage*>(pImage), pDef);
+  }
+  bool Save(void* pImage) const override {
+    return m_pApplier && m_pApplier->Save(static_cast<TImage*>(pImage));
+  }
+  OlBaseUtil* GetAccessor() const override {
+    return m_pApplier ? m_pApplier->GetAccessor() : nullptr;
+  }
+
+ private:
+  static const TImage& Image(const void* pImage) { return *static_cast<const TImage*>(pImage); }
+
+  int32_t m_nMode;
+  const char* m_szName;
+  const TApplier* m_pApplier;
+};
+
+}  // namespace
+
+std::unique_ptr<CxItemKind> MakeItemKind(int32_t nMode, const CxQMOLAddrUtil* pAddr,
+                                         const CxQMOLDateUtil* pDate,
+                                         const CxQMOLTaskUtil* pTask,
+                                         const CxQMOLNoteUtil* pNote) {
+  switch (nMode) {
+    case 1:
+      return std::make_unique<CxItemKindOf<AddrRecord, AddrImage, CxQMOLAddrUtil>>(1, "contact",
+                                                                                  pAddr);
+    case 2:
+      return std::make_unique<CxItemKindOf<DateRecord, DateImage, CxQMOLDateUtil>>(
+          2, "calendar item", pDate);
+    case 4:
+      return std::make_unique<CxItemKindOf<TaskRecord, TaskImage, CxQMOLTaskUtil>>(4, "task",
+                                                                                  pTask);
+    case 8:
+      return std::make_unique<CxItemKindOf<NoteRecord, NoteImage, CxQMOLNoteUtil>>(8, "note",
+                                                                                  pNote);
+    default:
+      return nullptr;
+  }
+}
+
+const char* GetKindPluralName(int32_t nMode) {
+  switch (nMode) {
+    case 1:
+      return "contacts";
+    case 2:
+      return "calendar items";
+    case 4:
+      return "tasks";
+    case 8:
+      return "notes";
+    default:
+      return "";
+  }
+}
