@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/misc/CxText.h"
+#include "update/CxRunJournal.h"
 #include "platform/win32.h"
 
 AppSettings g_Settings;
@@ -52,6 +53,25 @@ bool GetAppDataFolder(char* szFolder, int nSize) {
   if (strlen(szPath) >= static_cast<size_t>(nSize)) return false;
   memcpy(szFolder, szPath, strlen(szPath) + 1);
   return true;
+}
+
+bool OpenRunJournal(CxRunJournal* pJournal, std::string* pError) {
+  char szFolder[MAX_PATH];
+  if (!GetAppDataFolder(szFolder, sizeof szFolder)) {
+    if (pError) *pError = "the application data folder cannot be found or created";
+    return false;
+  }
+  return pJournal->Open(CxRunJournal::PathIn(szFolder), pError);
+}
+
+std::string ReportPath(time_t tWhen) {
+  char szFolder[MAX_PATH];
+  if (!GetAppDataFolder(szFolder, sizeof szFolder)) return std::string();
+  char szName[40];
+  const struct tm* pTime = localtime(&tWhen);
+  if (!pTime || !strftime(szName, sizeof szName, "report-%Y%m%d-%H%M%S.csv", pTime))
+    return std::string();
+  return std::string(szFolder) + szName;
 }
 
 void LoadSettings() {

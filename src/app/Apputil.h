@@ -3,8 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
+#include <string>
 
 #include "common/misc/CxIniUtil.h"
+
+class CxRunJournal;
 
 struct AppSettings {
   int32_t AppFlag;  // the mode: 1 Contacts, 2 Calendar, 4 Tasks, 8 Notes
@@ -24,6 +28,14 @@ extern CxIniUtil g_IniUtil;
 // (nSize bytes). False, leaving szFolder untouched, when a folder cannot be
 // found or created or the path does not fit.
 bool GetAppDataFolder(char* szFolder, int nSize);
+
+// Opens the run journal in the application data folder. False, with the
+// reason, when there is no such folder or the journal cannot be used.
+bool OpenRunJournal(CxRunJournal* pJournal, std::string* pError);
+
+// Where a report made at tWhen is written: "report-YYYYMMDD-HHMMSS.csv" in
+// the application data folder; empty when there is no such folder.
+std::string ReportPath(time_t tWhen);
 
 // Clears g_Settings and reads the five keys, with their defaults.
 void LoadSettings();

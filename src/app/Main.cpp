@@ -230,6 +230,7 @@ void TfmMain::CreatePages() {
   m_pPages[pwFinish] = pFinish;
   connect(pProc, &TfmProc::RunScheduled, pFinish, &TfmFinish::ClearRunOutcome);
   connect(pProc, &TfmProc::RunFinished, pFinish, &TfmFinish::SetRunOutcome);
+  connect(pProc, &TfmProc::RunRefused, pFinish, &TfmFinish::SetRunRefused);
   auto* pPages = static_cast<QGridLayout*>(pClient->layout());
   for (TfmPage* pPage : m_pPages) {
     pPages->addWidget(pPage, 0, 0);

@@ -1,10 +1,13 @@
 #include "app/Mode.h"
 
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "app/Apputil.h"
+#include "app/Runs.h"
 
 namespace {
 
@@ -38,9 +41,22 @@ TfmMode::TfmMode(QWidget* pParent) : TfmPage(pParent) {
   }
   pChoices->addStretch();
 
+  // Runs of earlier sessions can be looked at and undone before a new one.
+  btnRuns = new QPushButton(QStringLiteral("Pas&t Runs..."), this);
+  connect(btnRuns, &QPushButton::clicked, this, &TfmMode::btnRunsClick);
+  auto* pButtons = new QHBoxLayout;
+  pButtons->addStretch();
+  pButtons->addWidget(btnRuns);
+
   auto* pLayout = new QVBoxLayout(this);
   pLayout->setContentsMargins(60, 30, 60, 30);
   pLayout->addWidget(gbMode);
+  pLayout->addLayout(pButtons);
+}
+
+void TfmMode::btnRunsClick() {
+  TfmRuns runs(this);
+  runs.exec();
 }
 
 bool TfmMode::UpdateData(bool bSave) {

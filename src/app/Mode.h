@@ -4,6 +4,7 @@
 #include "app/Page.h"
 
 class QGroupBox;
+class QPushButton;
 class QRadioButton;
 
 class TfmMode : public TfmPage {
@@ -20,4 +21,8 @@ class TfmMode : public TfmPage {
   QRadioButton* rbtnDate;
   QRadioButton* rbtnTask;
   QRadioButton* rbtnNote;
+  QPushButton* btnRuns;
+
+ private:
+  void btnRunsClick();
 };

@@ -5,6 +5,8 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <ctime>
+#include <memory>
 #include <string>
 
 #include "app/Apputil.h"
@@ -12,66 +14,17 @@
 #include "app/Main.h"
 #include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxList.h"
-#include "update/Qmoladdr.h"
-#include "update/Qmoldate.h"
-#include "update/Qmolnote.h"
-#include "update/Qmoltask.h"
+#include "app/ProgramText.h"
+#include "app/UiSeams.h"
+#include "update/CxItemKind.h"
+#include "update/CxRunJournal.h"
+#include "update/CxUpdateRun.h"
 
 namespace {
 
 constexpr int kStartDelay = 500;   // ms between entering the page and the run
 constexpr int kRecordPause = 100;  // ms after each record
 constexpr int kFinishPause = 200;  // ms before the summary
-
-// How the log names an item, so the user can find the one that failed.
-std::string ItemName(const AddrImage& image) {
-  if (image.FullName[0]) return image.FullName;
-  std::string strName = image.FirstName;
-  if (image.FirstName[0] && image.LastName[0]) strName += ' ';
-  strName += image.LastName;
-  return strName.empty() ? "<no name>" : strName;
-}
-
-template <typename TImage>
-std::string ItemName(const TImage& image) {
-  return image.Subject[0] ? std::string(image.Subject) : std::string("<no subject>");
-}
-
-std::string FieldName(const FieldUpdateDef& def) {
-  const FieldDescriptor* pInfo = TfmMain::FindFieldInfo(def.nFieldID);
-  return pInfo ? pInfo->szName : "field " + std::to_string(def.nFieldID);
-}
-
-// The step of one record, the same for every kind with that kind's applier:
-// every definition in list order, then one save when there was a definition.
-template <typename TRecord, typename TApplier>
-bool ApplyDefinitions(TApplier* pApplier, TRecord* pRecord, const char* szKind) {
-  if (!pRecord->Image) {
-    QM_LOG(0, "A selected %s has no item image and was not updated.", szKind);
-    return false;
-  }
-  const std::string strName = ItemName(*pRecord->Image);
-  if (!pApplier) {
-    QM_LOG(0, "The %s \"%s\" was not updated: no applier is open.", szKind, strName.c_str());
-    return false;
-  }
-  bool bUpdated = true;
-  bool bAnyDefinition = false;
-  for (void* p = g_pFieldList->GetFirst(); p; p = g_pFieldList->GetNext()) {
-    const auto* pDef = static_cast<FieldUpdateDef*>(p);
-    bAnyDefinition = true;
-    if (!pApplier->Apply(pRecord->Image, pDef)) {
-      bUpdated = false;
-      QM_LOG(0, "The %s \"%s\": %s could not be changed.", szKind, strName.c_str(),
-             FieldName(*pDef).c_str());
-    }
-  }
-  if (bAnyDefinition && !pApplier->Save(pRecord->Image)) {
-    bUpdated = false;
-    QM_LOG(0, "The %s \"%s\" could not be saved to Outlook.", szKind, strName.c_str());
-  }
-  return bUpdated;
-}
 
 }  // namespace
 
@@ -115,40 +68,58 @@ void TfmProc::tmUpdateTimer() {
   } running(m_bRunning);
   pbMain->setValue(0);
   const int nCount = g_pRecordList ? static_cast<int>(g_pRecordList->GetCount()) : 0;
-  int nNotUpdated = 0;
-  if (nCount > 0) {
-    const double dStep = 100.0 / nCount;
-    int n = 0;
-    for (void* pRecord = g_pRecordList->GetFirst(); pRecord;
-         pRecord = g_pRecordList->GetNext(), ++n) {
-      if (!UpdateRecord(pRecord)) ++nNotUpdated;
-      pbMain->setValue(static_cast<int>((n + 1) * dStep));
-      Pause(kRecordPause);
+  const std::unique_ptr<CxItemKind> pKind = MakeItemKind(
+      g_Settings.AppFlag, g_pAddrApplier, g_pDateApplier, g_pTaskApplier, g_pNoteApplier);
+  std::string strError;
+  CxRunJournal journal;
+  if (!pKind) {
+    strError = "the data mode " + std::to_string(g_Settings.AppFlag) + " is unknown";
+  } else if (OpenRunJournal(&journal, &strError)) {
+    CxUpdateRun run(*pKind, g_pFieldList);
+    if (run.Begin(&journal, static_cast<size_t>(nCount), &strError)) {
+      const int64_t nRun = journal.GetRunID();
+      UpdateRecords(run, nCount);
+      run.End();
+      pbMain->setValue(100);
+      lblStatus->setText(QStringLiteral("Update finishing ... "));
+      Pause(kFinishPause);
+      emit RunFinished(std::make_shared<const CxChangeReport>(run.GetReport()), nRun,
+                       WriteReport(run.GetReport()));
+      if (fmMain) fmMain->GoToPage(5);
+      return;
     }
   }
-  pbMain->setValue(100);
-  lblStatus->setText(QStringLiteral("Update finishing ... "));
-  Pause(kFinishPause);
-  emit RunFinished(nCount, nNotUpdated);
+  // Nothing was written: the summary says why, and so does a message now.
+  QM_LOG(0, "The update did not start: %s", strError.c_str());
+  ShowMessageBox(this,
+                 QStringLiteral("The update cannot start: %1. Nothing was changed.")
+                     .arg(QString::fromUtf8(strError)),
+                 QStringLiteral("Error"), QMessageBox::Critical);
+  emit RunRefused(QString::fromUtf8(strError));
   if (fmMain) fmMain->GoToPage(5);
 }
 
-bool TfmProc::UpdateRecord(void* pRecord) {
-  if (!g_pFieldList) return false;
-  switch (g_Settings.AppFlag) {
-    case 1:
-      return ApplyDefinitions(g_pAddrApplier, static_cast<AddrRecord*>(pRecord), "contact");
-    case 2:
-      return ApplyDefinitions(g_pDateApplier, static_cast<DateRecord*>(pRecord), "calendar item");
-    case 4:
-      return ApplyDefinitions(g_pTaskApplier, static_cast<TaskRecord*>(pRecord), "task");
-    case 8:
-      return ApplyDefinitions(g_pNoteApplier, static_cast<NoteRecord*>(pRecord), "note");
-    default:
-      QM_LOG(0, "A record was not updated: the data mode %d is unknown.",
-             static_cast<int>(g_Settings.AppFlag));
-      return false;
+void TfmProc::UpdateRecords(CxUpdateRun& run, int nCount) {
+  if (nCount <= 0) return;
+  const double dStep = 100.0 / nCount;
+  int n = 0;
+  for (void* pRecord = g_pRecordList->GetFirst(); pRecord;
+       pRecord = g_pRecordList->GetNext(), ++n) {
+    run.UpdateItem(pRecord);
+    pbMain->setValue(static_cast<int>((n + 1) * dStep));
+    Pause(kRecordPause);
   }
+}
+
+QString TfmProc::WriteReport(const CxChangeReport& report) {
+  const std::string strPath = ReportPath(time(nullptr));
+  std::string strError;
+  if (strPath.empty() || !report.WriteCsv(strPath, &strError)) {
+    QM_LOG(0, "The run's report was not written: %s",
+           strPath.empty() ? "the data folder cannot be found" : strError.c_str());
+    return QString();
+  }
+  return FromProgramText(strPath.c_str());
 }
 
 void TfmProc::Pause(int nMilliseconds) {

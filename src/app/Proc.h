@@ -1,13 +1,20 @@
 // Wizard page 4: the update run. Entering the page arms a 500 ms timer; when it
 // fires, every definition is applied to every ticked record and each record is
-// saved back to Outlook, then the wizard moves to the summary.
+// saved back to Outlook, journaled so the run can be undone, then the wizard
+// moves to the summary.
 #pragma once
 
+#include <QString>
+#include <cstdint>
+#include <memory>
+
 #include "app/Page.h"
+#include "update/CxChangeReport.h"
 
 class QLabel;
 class QProgressBar;
 class QTimer;
+class CxUpdateRun;
 
 class TfmProc : public TfmPage {
   Q_OBJECT
@@ -26,15 +33,19 @@ class TfmProc : public TfmPage {
  signals:
   // A run has been armed; its outcome is not known yet.
   void RunScheduled();
-  // The run has ended: nRecords records were processed and nNotUpdated of them
-  // could not be updated completely (see the debug log).
-  void RunFinished(int nRecords, int nNotUpdated);
+  // The run has ended: its report, its id in the run journal, and the CSV
+  // file the report was written to (empty when it could not be written).
+  void RunFinished(std::shared_ptr<const CxChangeReport> pReport, int64_t nRun,
+                   const QString& strReportFile);
+  // The run did not start, for this reason; nothing was written.
+  void RunRefused(const QString& strReason);
 
  private:
   void tmUpdateTimer();
-  // Applies every definition to one record of the current mode and saves it;
-  // true when everything succeeded.
-  bool UpdateRecord(void* pRecord);
+  // Every ticked record through the run, the progress bar following.
+  void UpdateRecords(CxUpdateRun& run, int nCount);
+  // The report as CSV in the data folder; the file's name, empty on failure.
+  static QString WriteReport(const CxChangeReport& report);
   // Lets the window paint for nMilliseconds while user input waits.
   void Pause(int nMilliseconds);
 

@@ -9,9 +9,13 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/Apputil.h"
 #include "app/Context.h"
+#include "app/Preview.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxList.h"
+#include "update/CxItemKind.h"
+#include "update/CxUpdateRun.h"
 
 TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
     : TfmPage(pParent), m_kind(kind) {
@@ -50,10 +54,12 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   btnSelAll = new QPushButton(QStringLiteral("&Select All"), this);
   btnClear = new QPushButton(QStringLiteral("Clea&r"), this);
   m_pDetailButton = new QPushButton(QStringLiteral("&Details"), this);
+  btnPreview = new QPushButton(QStringLiteral("Pre&view"), this);
 
   connect(btnSelAll, &QPushButton::clicked, this, &TfmRecordPage::SelectAll);
   connect(btnClear, &QPushButton::clicked, this, &TfmRecordPage::ClearAll);
   connect(m_pDetailButton, &QPushButton::clicked, this, &TfmRecordPage::ShowDetail);
+  connect(btnPreview, &QPushButton::clicked, this, &TfmRecordPage::btnPreviewClick);
   connect(m_pSelAllItem, &QAction::triggered, this, &TfmRecordPage::SelectAll);
   connect(m_pClearItem, &QAction::triggered, this, &TfmRecordPage::ClearAll);
   connect(m_pDetailItem, &QAction::triggered, this, &TfmRecordPage::ShowDetail);
@@ -64,6 +70,7 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   pButtons->addWidget(btnSelAll);
   pButtons->addWidget(btnClear);
   pButtons->addStretch();
+  pButtons->addWidget(btnPreview);
   pButtons->addWidget(m_pDetailButton);
 
   auto* pLayout = new QVBoxLayout(this);
@@ -99,6 +106,24 @@ bool TfmRecordPage::CollectTicked() {
     return false;
   }
   return true;
+}
+
+void TfmRecordPage::btnPreviewClick() {
+  const std::vector<void*> ticked = m_pModel->TickedRecords();
+  if (ticked.empty()) {
+    ShowMessageBox(this, QString::fromUtf8(m_kind.szNoneTicked), QStringLiteral("Error"),
+                   QMessageBox::Critical);
+    return;
+  }
+  const std::unique_ptr<CxItemKind> pKind = MakeItemKind(
+      g_Settings.AppFlag, g_pAddrApplier, g_pDateApplier, g_pTaskApplier, g_pNoteApplier);
+  if (!pKind) return;
+  CxList records;
+  for (void* pRecord : ticked) records.Add(pRecord);
+  const CxChangeReport report = CxUpdateRun(*pKind, g_pFieldList).Preview(&records);
+  records.RemoveAll(false);
+  TfmPreview preview(report, QStringLiteral("Preview"), this);
+  preview.exec();
 }
 
 void TfmRecordPage::SelectAll() { m_pModel->SetAllTicked(true); }

@@ -41,6 +41,8 @@ class TfmRecordPage : public TfmPage {
 
   void SelectAll();
   void ClearAll();
+  // Shows what the run would do to the ticked records; nothing is written.
+  void btnPreviewClick();
   // Opens the detail viewer for the selected row; nothing without one.
   void ShowDetail();
   // The record of the selected row; none when no row is selected.
@@ -56,6 +58,7 @@ class TfmRecordPage : public TfmPage {
 
   QPushButton* btnSelAll;
   QPushButton* btnClear;
+  QPushButton* btnPreview;
 
  protected:
   // kind must outlive the page (a static table of the kind's unit).

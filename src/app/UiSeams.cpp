@@ -31,22 +31,39 @@ int ShowMessageBox(QWidget* pOwner, const QString& strText, const QString& strCa
 
 void SetMessageBoxHook(MessageBoxHook hook) { g_MessageBoxHook = std::move(hook); }
 
-bool GetOpenFileName(QWidget* pOwner, const QString& strInitial, const QString& strFilter,
-                     QString* pChosen) {
+namespace {
+
+bool GetFileName(const OpenFileCall& call, QString* pChosen) {
   QString strChosen;
   if (g_OpenFileHook) {
-    strChosen = g_OpenFileHook(OpenFileCall{pOwner, strInitial, strFilter});
+    strChosen = g_OpenFileHook(call);
   } else {
-    QFileDialog dialog(pOwner, QString(), QFileInfo(strInitial).path(), strFilter);
-    dialog.setFileMode(QFileDialog::AnyFile);  // the chosen name need not exist
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!strInitial.isEmpty()) dialog.selectFile(strInitial);
+    QFileDialog dialog(call.pOwner, QString(), QFileInfo(call.strInitial).path(), call.strFilter);
+    if (call.bSave) {
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+    } else {
+      dialog.setFileMode(QFileDialog::AnyFile);  // the chosen name need not exist
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    }
+    if (!call.strInitial.isEmpty()) dialog.selectFile(call.strInitial);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
       strChosen = dialog.selectedFiles().constFirst();
   }
   if (strChosen.isEmpty()) return false;
   if (pChosen) *pChosen = strChosen;
   return true;
+}
+
+}  // namespace
+
+bool GetOpenFileName(QWidget* pOwner, const QString& strInitial, const QString& strFilter,
+                     QString* pChosen) {
+  return GetFileName(OpenFileCall{pOwner, strInitial, strFilter, false}, pChosen);
+}
+
+bool GetSaveFileName(QWidget* pOwner, const QString& strInitial, const QString& strFilter,
+                     QString* pChosen) {
+  return GetFileName(OpenFileCall{pOwner, strInitial, strFilter, true}, pChosen);
 }
 
 void SetOpenFileHook(OpenFileHook hook) { g_OpenFileHook = std::move(hook); }

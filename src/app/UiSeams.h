@@ -33,12 +33,19 @@ void SetMessageBoxHook(MessageBoxHook hook);
 bool GetOpenFileName(QWidget* pOwner, const QString& strInitial, const QString& strFilter,
                      QString* pChosen);
 
+// The system's save-file dialog, as GetOpenFileName; it asks before a file
+// that is there is replaced.
+bool GetSaveFileName(QWidget* pOwner, const QString& strInitial, const QString& strFilter,
+                     QString* pChosen);
+
 struct OpenFileCall {
   QWidget* pOwner;
   QString strInitial;
   QString strFilter;
+  bool bSave = false;  // a save dialog
 };
-// The hook returns the chosen name, or an empty text for a cancelled dialog.
+// The hook answers both dialogs: the chosen name, or an empty text for a
+// cancelled dialog.
 using OpenFileHook = std::function<QString(const OpenFileCall&)>;
 void SetOpenFileHook(OpenFileHook hook);
 

@@ -17,6 +17,7 @@
 #include "app/Finish.h"
 #include "app/Main.h"
 #include "app/Page.h"
+#include "app/Preview.h"
 #include "app/Proc.h"
 #include "common/misc/CxList.h"
 #include "common/outlook/OlAddr.h"
@@ -169,18 +170,18 @@ class ProcTest : public QObject {
         << QStringList{"Director", "Director", "Director"} << QStringList{};
     QTest::newRow("a ticked contact was deleted before the run")
         << int(ItemDeleted) << "3 records in total" << "2 fields in total"
-        << "1 of 3 records were not updated. See the debug log for details."
+        << "2 updated, 1 not saved. The report says why."
         << QStringList{"Director", "", "Director"}
-        << QStringList{"The contact \"Ben Baker\" could not be saved to Outlook."};
+        << QStringList{"The contact \"Ben Baker\" could not be saved to Outlook: not found in Outlook"};
     QTest::newRow("a definition the catalogue does not know")
         << int(UnknownField) << "3 records in total" << "3 fields in total"
-        << "3 of 3 records were not updated. See the debug log for details."
+        << "3 updated in part. The report says why."
         << QStringList{"Director", "Director", "Director"}
-        << QStringList{"The contact \"Ann Archer\": field 70 could not be changed.",
-                       "The contact \"Cleo Cole\": field 70 could not be changed."};
+        << QStringList{"The contact \"Ann Archer\": field 70 was not changed: this kind of item has no such field",
+                       "The contact \"Cleo Cole\": field 70 was not changed: this kind of item has no such field"};
     QTest::newRow("a record without its image")
         << int(RecordWithoutImage) << "4 records in total" << "2 fields in total"
-        << "1 of 4 records were not updated. See the debug log for details."
+        << "3 updated, 1 not saved. The report says why."
         << QStringList{"Director", "Director", "Director"}
         << QStringList{"A selected contact has no item image and was not updated."};
   }
@@ -223,8 +224,90 @@ class ProcTest : public QObject {
     const QString strLog = LogText();
     for (const QString& strLine : logged) QVERIFY2(strLog.contains(strLine), qPrintable(strLine));
     // A clean run writes nothing of its own to the log.
-    if (logged.isEmpty()) QVERIFY2(!strLog.contains("[Proc.cpp"), qPrintable(strLog));
+    if (logged.isEmpty()) {
+      QVERIFY2(!strLog.contains("[Proc.cpp"), qPrintable(strLog));
+      QVERIFY2(!strLog.contains("[CxUpdateRun.cpp"), qPrintable(strLog));
+    }
     QVERIFY(m_pUser->messages.isEmpty());
+  }
+
+  // The summary shows the run's report (also written to the data folder) and
+  // undoes the run after a preview of the restore.
+  void summaryShowsTheReportAndUndoesTheRun() {
+    const std::vector<std::string> ids = AddContacts(3);
+    OpenContext(1);
+    AddDefinition(kFieldJobTitle, uoSet, "Director");
+    TickAll(g_pOlAddrUtil);
+    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
+    m_pMain->GoToPage(3);
+    m_pMain->GoToPage(4);
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(Finish()->lblResult->text(), kSuccess);
+
+    const QStringList reports =
+        QDir(m_pHome->AppDataFolder()).entryList({QStringLiteral("report-*.csv")});
+    QCOMPARE(reports.size(), 1);
+    QFile csv(m_pHome->AppDataFolder() + reports[0]);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[0], QStringLiteral("Item,Folder,Field,Old value,New value,Outcome"));
+    QCOMPARE(lines[1], QStringLiteral("Ann Archer,Contacts,Job Title,Clerk,Director,changed"));
+
+    int nReportRows = -1;
+    OnNextModal([&](QWidget* pModal) {
+      auto* pReport = qobject_cast<TfmPreview*>(pModal);
+      nReportRows = pReport ? pReport->ShownRowCount() : -2;
+      pModal->close();
+    });
+    Finish()->btnReport->click();
+    QCOMPARE(nReportRows, 3);
+
+    QStringList asked, done;
+    OnNextModal([&](QWidget* pModal) {
+      auto* pAsk = qobject_cast<TfmPreview*>(pModal);
+      if (!pAsk || !pAsk->btnAccept) {
+        pModal->close();
+        return;
+      }
+      asked << pAsk->lblCounts->text();
+      OnNextModal(
+          [&](QWidget* pDone) {
+            if (auto* pReport = qobject_cast<TfmPreview*>(pDone)) done << pReport->lblCounts->text();
+            pDone->close();
+          },
+          pAsk);
+      pAsk->btnAccept->click();
+    });
+    Finish()->btnUndo->click();
+    QCOMPARE(asked, QStringList{"3 items will change, 3 fields; 0 unchanged; 0 refused"});
+    QCOMPARE(done, QStringList{"3 restored"});
+    for (const std::string& strID : ids) QCOMPARE(m_pStore->Text(strID, "JobTitle"), std::string("Clerk"));
+    QCOMPARE(Finish()->lblResult->text(), QStringLiteral("The run was undone: 3 restored."));
+    QVERIFY(!Finish()->btnUndo->isEnabled());
+    QVERIFY(m_pUser->messages.isEmpty());
+  }
+
+  // Without a journal to write to, the run does not start and says why.
+  void runWithoutJournalDoesNotStart() {
+    const std::vector<std::string> ids = AddContacts(2);
+    OpenContext(1);
+    AddDefinition(kFieldJobTitle, uoSet, "Director");
+    TickAll(g_pOlAddrUtil);
+    QVERIFY(QDir().mkpath(m_pHome->AppDataFolder() + "journal.db"));
+    QSignalSpy refused(Proc(), &TfmProc::RunRefused);
+    m_pMain->GoToPage(3);
+    m_pMain->GoToPage(4);
+    QVERIFY(refused.wait(60000));
+    QCOMPARE(m_pMain->GetCurPage(), 5);
+    QCOMPARE(m_pUser->messages.size(), 1);
+    QVERIFY2(m_pUser->messages[0].strText.startsWith("The update cannot start: the run journal "),
+             qPrintable(m_pUser->messages[0].strText));
+    QVERIFY(m_pUser->messages[0].strText.endsWith(". Nothing was changed."));
+    QVERIFY(Finish()->lblResult->text().startsWith("The update did not start: "));
+    QVERIFY(!Finish()->btnReport->isEnabled());
+    QVERIFY(!Finish()->btnUndo->isEnabled());
+    for (const std::string& strID : ids) QCOMPARE(m_pStore->Text(strID, "JobTitle"), std::string("Clerk"));
   }
 
   void movingDuringTheWaitStillRunsOnce_data() {

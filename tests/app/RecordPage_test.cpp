@@ -2,7 +2,10 @@
 // inside the real main window and its wizard context: what they list, what
 // they tick, what leaving them hands to the update run, and when they open
 // their detail viewer.
+#include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
@@ -23,6 +26,7 @@
 #include "app/Datedetail.h"
 #include "app/Main.h"
 #include "app/Notedetail.h"
+#include "app/Preview.h"
 #include "app/RecordPage.h"
 #include "app/Tododetail.h"
 #include "common/misc/CxList.h"
@@ -335,6 +339,66 @@ class RecordPageTest : public QObject {
     QCOMPARE(rig.Main()->GetCurPage(), 4);
     QCOMPARE(g_pRecordList->GetCount(), static_cast<uint32_t>(c.rows.size()));
     QCOMPARE(rig.Messages().size(), 1);
+  }
+
+  // The preview shows what the run would do to the ticked rows only, and
+  // changes nothing, not even the images the run will work on.
+  void previewShowsTheTickedRowsAndChangesNothing() {
+    PageRig rig(Kinds()[0], true);
+    QVERIFY(rig.Ok());
+    auto* pDef = static_cast<FieldUpdateDef*>(malloc(sizeof(FieldUpdateDef)));
+    TfmMain::InitFieldDefinition(pDef);
+    pDef->nFieldID = 46;  // Job Title
+    pDef->nOperation = uoSet;
+    strcpy(pDef->szValue, "Chief");
+    g_pFieldList->Add(pDef);
+    rig.Model()->SetTicked(1, false);
+    const auto* pFirst = static_cast<const AddrRecord*>(rig.Model()->RecordAt(0));
+    const AddrImage before = *pFirst->Image;
+
+    QStringList counts, olds, news;
+    int nAllRows = -1, nChangeRows = -1;
+    OnNextModal([&](QWidget* pModal) {
+      auto* pPreview = qobject_cast<TfmPreview*>(pModal);
+      if (!pPreview) {
+        pModal->close();
+        return;
+      }
+      counts << pPreview->lblCounts->text();
+      nAllRows = pPreview->ShownRowCount();
+      for (int n = 0; n < nAllRows; ++n) {
+        olds << pPreview->ShownText(n, TfmPreview::colOld);
+        news << pPreview->ShownText(n, TfmPreview::colNew);
+      }
+      pPreview->cbOnlyChanges->click();
+      nChangeRows = pPreview->ShownRowCount();
+      pPreview->btnClose->click();
+    });
+    rig.Page()->btnPreview->click();
+    QCOMPARE(counts, QStringList{"2 items will change, 2 fields; 0 unchanged; 0 refused"});
+    QCOMPARE(nAllRows, 2);
+    QCOMPARE(nChangeRows, 2);
+    QCOMPARE(olds, (QStringList{"Leiterin", ""}));
+    QCOMPARE(news, (QStringList{"Chief", "Chief"}));
+    QVERIFY(memcmp(&before, pFirst->Image, sizeof before) == 0);
+    QVERIFY(rig.Messages().isEmpty());
+  }
+
+  // Every button the page shows inside the main window has a mnemonic of its own.
+  void mnemonicsDoNotClash() {
+    PageRig rig(Kinds()[0], true);
+    QVERIFY(rig.Ok());
+    QMap<QChar, QString> seen;
+    for (const QAbstractButton* pButton : rig.Main()->findChildren<QAbstractButton*>()) {
+      if (!pButton->isVisible()) continue;
+      const QString strText = pButton->text();
+      const qsizetype nAt = strText.indexOf(QLatin1Char('&'));
+      if (nAt < 0 || nAt + 1 >= strText.size()) continue;
+      const QChar chKey = strText[nAt + 1].toLower();
+      QVERIFY2(!seen.contains(chKey), qPrintable(strText + " and " + seen.value(chKey)));
+      seen.insert(chKey, strText);
+    }
+    QVERIFY(seen.contains(QLatin1Char('v')));
   }
 
   void leavingHandsExactlyTheTickedRecordsInListOrder_data() { AddKindRows(); }
