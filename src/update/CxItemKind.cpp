@@ -27,8 +27,13 @@ std::string SubjectName(const TImage& image) {
 template <typename TRecord, typename TImage, typename TApplier>
 class CxItemKindOf final : public CxItemKind {
  public:
+  // Without an applier the kind makes one of its own (which also writes the
+  // catalogue's enumerations); it has no accessor, so it saves nothing.
   CxItemKindOf(int32_t nMode, const char* szName, const TApplier* pApplier)
-      : m_nMode(nMode), m_szName(szName), m_pApplier(pApplier) {}
+      : m_nMode(nMode),
+        m_szName(szName),
+        m_pOwned(pApplier ? nullptr : std::make_unique<TApplier>()),
+        m_pApplier(pApplier ? pApplier : m_pOwned.get()) {}
 
   int32_t GetMode() const override { return m_nMode; }
   const char* GetKindName() const override { return m_szName; }
@@ -58,18 +63,24 @@ class CxItemKindOf final : public CxItemKind {
   const FieldEntry* FindEntry(int32_t nFieldID) const override {
     return TApplier::FindEntry(nFieldID);
   }
+  const FieldEntry* FindEntryByMark(int nMark) const override {
+    for (int32_t n = 0; n < TApplier::GetFieldCount(); ++n) {
+      const FieldEntry* pEntry = TApplier::FindEntry(TApplier::GetFieldAt(n)->nFieldID);
+      if (pEntry && pEntry->Slot.nMark == nMark) return pEntry;
+    }
+    return nullptr;
+  }
   ApplyRefusal GetRefusal(const void* pImage, const FieldUpdateDef* pDef) const override {
-    if (!m_pApplier) return arNoImage;
     return m_pApplier->GetRefusal(static_cast<const TImage*>(pImage), pDef);
   }
   bool Apply(void* pImage, const FieldUpdateDef* pDef) const override {
-    return m_pApplier && m_pApplier->Apply(static_cast<TImage*>(pImage), pDef);
+    return m_pApplier->Apply(static_cast<TImage*>(pImage), pDef);
   }
   bool Save(void* pImage) const override {
-    return m_pApplier && m_pApplier->Save(static_cast<TImage*>(pImage));
+    return m_pApplier->Save(static_cast<TImage*>(pImage));
   }
   OlBaseUtil* GetAccessor() const override {
-    return m_pApplier ? m_pApplier->GetAccessor() : nullptr;
+    return m_pApplier->GetAccessor();
   }
 
  private:
@@ -77,6 +88,7 @@ class CxItemKindOf final : public CxItemKind {
 
   int32_t m_nMode;
   const char* m_szName;
+  std::unique_ptr<TApplier> m_pOwned;
   const TApplier* m_pApplier;
 };
 

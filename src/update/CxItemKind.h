@@ -36,6 +36,8 @@ class CxItemKind {
   virtual const FieldMarks& GetTruncated(const void* pImage) const = 0;
 
   virtual const FieldEntry* FindEntry(int32_t nFieldID) const = 0;
+  // The entry that changes the image field with this mark; none when no entry does.
+  virtual const FieldEntry* FindEntryByMark(int nMark) const = 0;
   virtual ApplyRefusal GetRefusal(const void* pImage, const FieldUpdateDef* pDef) const = 0;
   virtual bool Apply(void* pImage, const FieldUpdateDef* pDef) const = 0;
   virtual bool Save(void* pImage) const = 0;
@@ -44,7 +46,8 @@ class CxItemKind {
 };
 
 // The kind of a mode, bound to that mode's applier (which may be none: then
-// nothing is applied or saved). None for a mode that is not a kind.
+// the kind applies definitions with an applier of its own but saves nothing).
+// None for a mode that is not a kind.
 std::unique_ptr<CxItemKind> MakeItemKind(int32_t nMode, const CxQMOLAddrUtil* pAddr,
                                          const CxQMOLDateUtil* pDate,
                                          const CxQMOLTaskUtil* pTask,

@@ -45,6 +45,7 @@ CREATE TABLE IF NOT EXISTS change(
   old_value,
   new_type INTEGER,
   new_value,
+  field INTEGER NOT NULL,
   PRIMARY KEY(item, seq)) WITHOUT ROWID;
 )";
 
@@ -248,6 +249,25 @@ std::string CxJournalValue::Text() const {
   }
 }
 
+std::string CxJournalValue::TextAs(const FieldEntry& entry) const {
+  switch (entry.Desc.nType) {
+    case ftDate:
+    case ftDateTime: {
+      if (vt != VT_DATE) break;
+      const std::string strText = Text();
+      // "MM/DD/YYYY hh:mm:ss": a date alone shows no time.
+      return entry.Desc.nType == ftDate ? strText.substr(0, strText.find(' ')) : strText;
+    }
+    case ftEnumeration:
+      for (int32_t n = 0; n < entry.Desc.nEnumCount && n < kMaxEnumCount; ++n)
+        if (entry.Desc.nEnumValues[n] == nNumber) return entry.Desc.szEnumTexts[n];
+      break;
+    default:
+      break;
+  }
+  return Text();
+}
+
 // ---- CxRunJournal ----------------------------------------------------------------
 
 CxRunJournal::CxRunJournal() : m_pDb(nullptr), m_nRun(0), m_nItem(0), m_bWritable(false) {}
@@ -401,7 +421,7 @@ bool CxRunJournal::AddItem(const std::vector<CxJournalChange>& changes, std::str
   if (bDone) {
     Statement change(m_pDb,
                      "INSERT INTO change(item, seq, property, old_type, old_value, new_type, "
-                     "new_value) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+                     "new_value, field) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     int64_t nSeq = 0;
     for (const CxJournalChange& entry : changes) {
       change.Bind(1, nItem);
@@ -413,6 +433,7 @@ bool CxRunJournal::AddItem(const std::vector<CxJournalChange>& changes, std::str
         change.Bind(6, int64_t{entry.New.vt});
         change.BindValue(7, entry.New);
       }
+      change.Bind(8, int64_t{entry.nField});
       if (change.Step() != SQLITE_DONE) {
         bDone = false;
         break;
@@ -525,8 +546,9 @@ bool CxRunJournal::BeforePuts(CDispCmd& item, const OlPutPlan& plan, const char*
     }
     change.bNewKnown = false;
     for (const OlPut& put : plan.Puts()) {
-      if (strProperty == put.pProp->szLogName)
-        change.bNewKnown = CxJournalValue::FromVariant(put.vValue, &change.New);
+      if (strProperty != put.pProp->szLogName) continue;
+      change.bNewKnown = CxJournalValue::FromVariant(put.vValue, &change.New);
+      change.nField = put.pProp->nField;
     }
     changes.push_back(std::move(change));
   }
@@ -589,7 +611,7 @@ bool CxRunJournal::LoadItems(int64_t nRun, std::vector<CxJournalItem>* pItems,
                   "SELECT id, entry_id, store_id, name, state, reason, modified FROM item "
                   "WHERE run = ?1 ORDER BY id");
   Statement changes(m_pDb,
-                    "SELECT property, old_type, old_value, new_type, new_value FROM change "
+                    "SELECT property, old_type, old_value, new_type, new_value, field FROM change "
                     "WHERE item = ?1 ORDER BY seq");
   if (!items.IsValid() || !changes.IsValid()) {
     if (pError) *pError = "the run journal cannot be read: " + LastError();
@@ -610,7 +632,7 @@ bool CxRunJournal::LoadItems(int64_t nRun, std::vector<CxJournalItem>* pItems,
     int nChange = changes.Step();
     for (; nChange == SQLITE_ROW; nChange = changes.Step())
       item.Changes.push_back({changes.Text(0), changes.Value(1, 2), changes.Value(3, 4),
-                              !changes.IsNull(3)});
+                              !changes.IsNull(3), static_cast<int>(changes.Int(5))});
     changes.Reset();
     if (nChange != SQLITE_DONE) {
       nStep = nChange;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/outlook/OlProperty.h"
+#include "update/Qmcommon.h"
 #include "platform/win32.h"
 
 struct sqlite3;
@@ -31,6 +32,9 @@ struct CxJournalValue {
   bool SameAs(const CxJournalValue& other) const;
   // The value as a person reads it.
   std::string Text() const;
+  // The value as the catalogue entry's field shows it (a date without its
+  // time, an enumeration by its name, ...).
+  std::string TextAs(const FieldEntry& entry) const;
 };
 
 // One property of a journaled item, in the order that puts the old values
@@ -42,6 +46,7 @@ struct CxJournalChange {
   CxJournalValue Old;       // before the save
   CxJournalValue New;       // the value put; after the save, what Outlook holds
   bool bNewKnown = true;    // false for a companion whose save has not been seen
+  int nField = -1;          // the image field the put came from; -1 for a companion
 };
 
 enum JournalItemState : int32_t { jsPending = 0, jsSaved = 1, jsFailed = 2 };

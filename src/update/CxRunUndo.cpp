@@ -13,7 +13,22 @@ bool CxRunUndo::Load(int64_t nRun, std::string* pError) {
     if (pError) *pError = "the run journal has no run " + std::to_string(nRun);
     return false;
   }
+  m_pKind = MakeItemKind(m_Run.nMode, nullptr, nullptr, nullptr, nullptr);
   return m_Journal.LoadItems(nRun, &m_Items, pError);
+}
+
+const FieldEntry* CxRunUndo::EntryOf(const CxJournalChange& change) const {
+  return m_pKind ? m_pKind->FindEntryByMark(change.nField) : nullptr;
+}
+
+std::string CxRunUndo::FieldName(const CxJournalChange& change) const {
+  const FieldEntry* pEntry = EntryOf(change);
+  return pEntry ? AnsiToUtf8(pEntry->Desc.szName) : change.strProperty;
+}
+
+std::string CxRunUndo::ValueText(const CxJournalChange& change, const CxJournalValue& value) const {
+  const FieldEntry* pEntry = EntryOf(change);
+  return pEntry ? value.TextAs(*pEntry) : value.Text();
 }
 
 CxRunUndo::Assessment CxRunUndo::Assess(const CxJournalItem& item, IDispatch** ppItem) {
@@ -42,8 +57,8 @@ CxRunUndo::Assessment CxRunUndo::Assess(const CxJournalItem& item, IDispatch** p
     if (change.bNewKnown && !current.SameAs(change.New)) {
       bAsSaved = false;
       if (strConflict.empty())
-        strConflict = change.strProperty + " is now \"" + current.Text() + "\", the run saved \"" +
-                      change.New.Text() + "\"";
+        strConflict = FieldName(change) + " is now \"" + ValueText(change, current) +
+                      "\", the run saved \"" + ValueText(change, change.New) + "\"";
     }
     if (!current.SameAs(change.Old)) bAsBefore = false;
     result.Current.push_back(std::move(current));
@@ -59,7 +74,7 @@ CxRunUndo::Assessment CxRunUndo::Assess(const CxJournalItem& item, IDispatch** p
   return result;
 }
 
-CxItemChanges CxRunUndo::Line(const CxJournalItem& item, const Assessment& assessment) {
+CxItemChanges CxRunUndo::Line(const CxJournalItem& item, const Assessment& assessment) const {
   CxItemChanges line;
   line.strName = item.strName;
   line.strReason = assessment.strReason;
@@ -80,9 +95,9 @@ CxItemChanges CxRunUndo::Line(const CxJournalItem& item, const Assessment& asses
   for (size_t n = 0; n < item.Changes.size(); ++n) {
     const CxJournalChange& change = item.Changes[n];
     CxFieldChange field;
-    field.strField = change.strProperty;
-    if (n < assessment.Current.size()) field.strOld = assessment.Current[n].Text();
-    field.strNew = change.Old.Text();
+    field.strField = FieldName(change);
+    if (n < assessment.Current.size()) field.strOld = ValueText(change, assessment.Current[n]);
+    field.strNew = ValueText(change, change.Old);
     field.nOutcome = n < assessment.Current.size() && assessment.Current[n].SameAs(change.Old)
                          ? foNoChange
                          : foChange;
@@ -132,7 +147,7 @@ bool CxRunUndo::Execute(CxChangeReport* pReport, std::string* pError) {
       std::vector<CxJournalChange> changes;
       for (size_t n = 0; n < entry.Changes.size(); ++n)
         changes.push_back({entry.Changes[n].strProperty, assessment.Current[n],
-                           entry.Changes[n].Old, true});
+                           entry.Changes[n].Old, true, entry.Changes[n].nField});
       m_Journal.SetItem(entry.strEntryID, entry.strStoreID, entry.strName);
       std::string strFailure;
       if (!m_Journal.AddItem(changes, &strFailure)) {

@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "update/CxChangeReport.h"
+#include "update/CxItemKind.h"
 #include "update/CxRunJournal.h"
 
 class OlBaseUtil;
@@ -44,12 +47,18 @@ class CxRunUndo {
   // What Outlook holds of the item now and what the undo must do with it.
   // *ppItem receives the item when it was found (the caller releases it).
   Assessment Assess(const CxJournalItem& item, IDispatch** ppItem);
-  static CxItemChanges Line(const CxJournalItem& item, const Assessment& assessment);
+  CxItemChanges Line(const CxJournalItem& item, const Assessment& assessment) const;
+  // A change's field as the catalogue names it (the property's name for a
+  // companion), and a value of it as that field shows it.
+  const FieldEntry* EntryOf(const CxJournalChange& change) const;
+  std::string FieldName(const CxJournalChange& change) const;
+  std::string ValueText(const CxJournalChange& change, const CxJournalValue& value) const;
   // Puts the old values back and saves; false, with the reason, on a refusal.
   bool Restore(CDispCmd& item, const CxJournalItem& entry, std::string* pFailure);
 
   CxRunJournal& m_Journal;
   OlBaseUtil& m_Accessor;
   CxJournalRun m_Run;
+  std::unique_ptr<CxItemKind> m_pKind;  // the run's kind, for field names and texts
   std::vector<CxJournalItem> m_Items;
 };

@@ -10,6 +10,7 @@
 #include "support/OleText.h"
 #include "support/TempFolder.h"
 #include "update/CxRunJournal.h"
+#include "update/Qmoladdr.h"
 
 namespace {
 
@@ -83,7 +84,8 @@ TEST_F(JournalTest, KeepsEveryValueExactly) {
   const int64_t nRun = m_Journal.GetRunID();
   std::vector<CxJournalChange> changes;
   for (size_t n = 0; n < values.size(); ++n)
-    changes.push_back({"P" + std::to_string(n), values[n], values[values.size() - 1 - n], n % 2 == 0});
+    changes.push_back({"P" + std::to_string(n), values[n], values[values.size() - 1 - n],
+                       n % 2 == 0, static_cast<int>(n) - 1});
   m_Journal.SetItem("E1", "S1", "Ada");
   ASSERT_TRUE(m_Journal.AddItem(changes, &strError)) << strError;
   m_Journal.EndRun();
@@ -98,6 +100,7 @@ TEST_F(JournalTest, KeepsEveryValueExactly) {
   for (size_t n = 0; n < changes.size(); ++n) {
     const CxJournalChange& loaded = items[0].Changes[n];
     EXPECT_EQ(changes[n].strProperty, loaded.strProperty);
+    EXPECT_EQ(changes[n].nField, loaded.nField);
     EXPECT_TRUE(loaded.Old.SameAs(changes[n].Old)) << n << ": " << loaded.Old.Text();
     EXPECT_EQ(changes[n].bNewKnown, loaded.bNewKnown) << n;
     if (changes[n].bNewKnown) {
@@ -115,6 +118,18 @@ TEST(JournalValueTest, DatesWithinHalfASecondAreTheSameMoment) {
   EXPECT_FALSE(Of(VT_DATE, 0, 45000.5).SameAs(Of(VT_DATE, 0, 45000.5 + 1.0 / 86400)));
   EXPECT_FALSE(Of(VT_I4, 1).SameAs(Of(VT_BOOL, 1))) << "another type is another value";
   EXPECT_FALSE(Text(u"a").SameAs(Text(u"A")));
+}
+
+TEST(JournalValueTest, ShowsAValueAsItsFieldDoes) {
+  const CxQMOLAddrUtil applier;  // names the genders in the catalogue
+  const FieldEntry* pGender = CxQMOLAddrUtil::FindEntry(34);
+  const FieldEntry* pBirthday = CxQMOLAddrUtil::FindEntry(5);
+  ASSERT_TRUE(pGender && pBirthday);
+  EXPECT_EQ("Male", Of(VT_I4, 2).TextAs(*pGender));
+  EXPECT_EQ("7", Of(VT_I4, 7).TextAs(*pGender)) << "a value the catalogue does not name";
+  EXPECT_EQ("03/15/1990", Of(VT_DATE, 0, 32947.5).TextAs(*pBirthday));
+  EXPECT_EQ("", Of(VT_DATE, 0, 949998.0).TextAs(*pBirthday)) << "Outlook's no date";
+  EXPECT_EQ("03/15/1990 12:00:00", Of(VT_DATE, 0, 32947.5).Text());
 }
 
 struct PruneCase {

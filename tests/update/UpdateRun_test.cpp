@@ -263,9 +263,14 @@ TEST_F(RunStoreTest, UndoLeavesItemsChangedOrDeletedSinceTheRun) {
   ASSERT_TRUE(undo.Execute(&report, &strError)) << strError;
   ASSERT_EQ(3u, report.GetItems().size());
   EXPECT_EQ(ioConflict, report.GetItems()[0].nOutcome);
-  EXPECT_EQ("JobTitle is now \"Boss\", the run saved \"Chief\"", report.GetItems()[0].strReason);
+  EXPECT_EQ("Job Title is now \"Boss\", the run saved \"Chief\"", report.GetItems()[0].strReason);
   EXPECT_EQ(ioDeleted, report.GetItems()[1].nOutcome);
-  EXPECT_EQ(ioRestored, report.GetItems()[2].nOutcome);
+  const CxItemChanges& restored = report.GetItems()[2];
+  EXPECT_EQ(ioRestored, restored.nOutcome);
+  ASSERT_EQ(1u, restored.Fields.size());
+  EXPECT_EQ("Job Title", restored.Fields[0].strField);
+  EXPECT_EQ("Chief", restored.Fields[0].strOld);
+  EXPECT_EQ("Cook", restored.Fields[0].strNew);
   EXPECT_EQ("Boss", Stored(strChanged).TextAt(olstore::FindProperty(Stored(strChanged).Info(), "JobTitle")));
   EXPECT_EQ("Cook", Stored(strKept).TextAt(olstore::FindProperty(Stored(strKept).Info(), "JobTitle")));
 }
