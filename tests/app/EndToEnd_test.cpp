@@ -657,6 +657,18 @@ class EndToEndTest : public QObject {
     pWidget->grab().save(QDir(m_strScreenshots).filePath(QString::fromUtf8(szName) + ".png"));
   }
 
+  // The picture of the dialog fnOpen opens, which is then closed.
+  void SnapDialog(const std::function<void()>& fnOpen, const char* szName) {
+    bool bSeen = false;
+    OnNextModal([&](QWidget* pDialog) {
+      bSeen = true;
+      Snap(pDialog, szName);
+      pDialog->close();
+    });
+    fnOpen();
+    QVERIFY2(bSeen, szName);
+  }
+
   // The store a run starts from.
   static QByteArray SeedDocument(const KindRun& run) {
     QJsonObject document = QJsonDocument::fromJson(run.szStore).object();
@@ -881,7 +893,10 @@ class EndToEndTest : public QObject {
                qPrintable(strName));
       ticked.removeOne(strName);
     }
-    if (bSnap) Snap(m_pMain, "5-selection");
+    if (bSnap) {
+      Snap(m_pMain, "5-selection");
+      SnapDialog([pSelect] { pSelect->btnPreview->click(); }, "5-preview");
+    }
     QSignalSpy finished(Window<TfmProc>(TfmMain::pwProc), &TfmProc::RunFinished);
     if (bSnap) {
       QProgressBar* pBar = Window<TfmProc>(TfmMain::pwProc)->pbMain;
@@ -925,7 +940,12 @@ class EndToEndTest : public QObject {
       for (const QString& strLine : kind.logged)
         QVERIFY2(strLog.contains(QStringLiteral("[!!!] - ") + strLine), qPrintable(strLog));
     }
-    if (bSnap) Snap(m_pMain, "7-summary");
+    if (bSnap) {
+      Snap(m_pMain, "7-summary");
+      SnapDialog([pFinish] { pFinish->btnReport->click(); }, "8-report");
+      // The undo is shown, not made: the store must keep what the run did.
+      SnapDialog([pFinish] { pFinish->btnUndo->click(); }, "9-undo");
+    }
     QStringList shown;
     for (const MessageBoxCall& message : m_pUser->messages) shown << message.strText;
     QVERIFY2(shown.isEmpty(), qPrintable(shown.join('\n')));
