@@ -79,6 +79,12 @@ class CxItemKindOf final : public CxItemKind {
   bool Save(void* pImage) const override {
     return m_pApplier->Save(static_cast<TImage*>(pImage));
   }
+  void GetSavedFields(const void* pImage, FieldMarks* pSaved) const override {
+    if (const auto* pAccessor = m_pApplier->GetAccessor())
+      pAccessor->GetSavedFields(&Image(pImage), pSaved);
+    else
+      *pSaved = Image(pImage).Changed;
+  }
   OlBaseUtil* GetAccessor() const override {
     return m_pApplier->GetAccessor();
   }

@@ -41,6 +41,9 @@ class CxItemKind {
   virtual ApplyRefusal GetRefusal(const void* pImage, const FieldUpdateDef* pDef) const = 0;
   virtual bool Apply(void* pImage, const FieldUpdateDef* pDef) const = 0;
   virtual bool Save(void* pImage) const = 0;
+  // Marks in *pSaved the changed fields a save would put in the item's present
+  // state; without an accessor every changed field.
+  virtual void GetSavedFields(const void* pImage, FieldMarks* pSaved) const = 0;
   // The accessor the applier saves through; none when it has none.
   virtual OlBaseUtil* GetAccessor() const = 0;
 };

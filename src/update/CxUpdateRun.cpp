@@ -21,6 +21,10 @@ std::string FieldName(const FieldEntry* pEntry, int32_t nFieldID) {
   return pEntry ? AnsiToUtf8(pEntry->Desc.szName) : "field " + std::to_string(nFieldID);
 }
 
+constexpr char kNotSavedInThisState[] =
+    "Outlook does not take this field in the item's present state (for example a reminder "
+    "time while the reminder is off)";
+
 std::string ValueText(const FieldEntry& entry, const void* pField) {
   return AnsiToUtf8(FieldValueText(entry, pField));
 }
@@ -109,12 +113,23 @@ void CxUpdateRun::ApplyAll(void* pImage, CxItemChanges* pItem) const {
         truncated.Test(slot.nMark) == truncatedBefore.Test(slot.nMark))
       pChanged->Clear(slot.nMark);
   }
+  // A field the save would leave out in the item's present state is not
+  // changed, and the row says so.
+  FieldMarks saved{};
+  m_Kind.GetSavedFields(pImage, &saved);
   bool bAnyRefused = false;
   for (size_t n = 0; n < entries.size(); ++n) {
     CxFieldChange& row = pItem->Fields[n];
-    if (row.nOutcome == foRefused) bAnyRefused = true;
     if (row.nOutcome == foChange && !pChanged->Test(entries[n]->Slot.nMark))
       row.nOutcome = foNoChange;
+    if (row.nOutcome == foChange && !saved.Test(entries[n]->Slot.nMark)) {
+      row.nOutcome = foRefused;
+      row.strReason = kNotSavedInThisState;
+    }
+    if (row.nOutcome == foRefused) bAnyRefused = true;
+  }
+  for (const FieldEntry* pEntry : entries) {
+    if (pEntry && !saved.Test(pEntry->Slot.nMark)) pChanged->Clear(pEntry->Slot.nMark);
   }
   if (pChanged->Any())
     pItem->nOutcome = ioChange;

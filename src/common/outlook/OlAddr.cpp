@@ -252,6 +252,10 @@ bool OlAddrUtil::ReadContact(IDispatch* pItem, AddrImage* pImage) {
   return true;
 }
 
+void OlAddrUtil::GetSavedFields(const AddrImage* pImage, FieldMarks* pSaved) const {
+  OlSavedFields(kContactWrites, pImage, pImage->Changed, this, pSaved);
+}
+
 bool OlAddrUtil::SaveItem(const AddrImage* pImage) {
   return SaveImage(pImage,
                    [this](IDispatch* pItem, const AddrImage* p) { return WriteContact(pItem, p); });

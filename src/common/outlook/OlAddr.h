@@ -22,6 +22,8 @@ class OlAddrUtil : public OlBaseUtil {
   // Finds the contact by the image's EntryID and StoreID, puts the fields the
   // image marks as changed and saves it. False, logged, when any step fails.
   bool SaveItem(const AddrImage* pImage);
+  // Marks in *pSaved the fields marked changed that SaveItem would put.
+  void GetSavedFields(const AddrImage* pImage, FieldMarks* pSaved) const;
 
   bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
   bool ReadContact(IDispatch* pItem, AddrImage* pImage);

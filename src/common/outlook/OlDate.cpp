@@ -218,6 +218,12 @@ bool OlDateUtil::ReadAppointment(IDispatch* pItem, DateImage* pImage) {
   return true;
 }
 
+void OlDateUtil::GetSavedFields(const DateImage* pImage, FieldMarks* pSaved) const {
+  OlSavedFields(kAppointmentWrites, pImage, pImage->Changed, this, pSaved);
+  if (pImage->RecurrenceType >= 0)
+    OlSavedFields(kPatternWrites, pImage, pImage->Changed, this, pSaved);
+}
+
 bool OlDateUtil::SaveItem(const DateImage* pImage) {
   return SaveImage(
       pImage, [this](IDispatch* pItem, const DateImage* p) { return WriteAppointment(pItem, p); });

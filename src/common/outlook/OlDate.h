@@ -24,6 +24,8 @@ class OlDateUtil : public OlBaseUtil {
   // Finds the appointment by the image's EntryID and StoreID, puts the fields
   // the image marks as changed and saves it. False, logged, when a step fails.
   bool SaveItem(const DateImage* pImage);
+  // Marks in *pSaved the fields marked changed that SaveItem would put.
+  void GetSavedFields(const DateImage* pImage, FieldMarks* pSaved) const;
 
   bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
   bool ReadAppointment(IDispatch* pItem, DateImage* pImage);

@@ -104,6 +104,10 @@ bool OlNoteUtil::ReadNote(IDispatch* pItem, NoteImage* pImage) {
   return true;
 }
 
+void OlNoteUtil::GetSavedFields(const NoteImage* pImage, FieldMarks* pSaved) const {
+  OlSavedFields(kNoteWrites, pImage, pImage->Changed, this, pSaved);
+}
+
 bool OlNoteUtil::SaveItem(const NoteImage* pImage) {
   return SaveImage(pImage,
                    [this](IDispatch* pItem, const NoteImage* p) { return WriteNote(pItem, p); });

@@ -22,6 +22,8 @@ class OlNoteUtil : public OlBaseUtil {
   // Finds the note by the image's EntryID and StoreID, puts the fields the
   // image marks as changed and saves it. False, logged, when a step fails.
   bool SaveItem(const NoteImage* pImage);
+  // Marks in *pSaved the fields marked changed that SaveItem would put.
+  void GetSavedFields(const NoteImage* pImage, FieldMarks* pSaved) const;
 
   bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
   bool ReadNote(IDispatch* pItem, NoteImage* pImage);

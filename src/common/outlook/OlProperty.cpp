@@ -175,6 +175,13 @@ bool OlWriteProperties(CDispCmd& item, std::span<const OlProperty> props,
          OlPutAll(item, plan, pFailure);
 }
 
+void OlSavedFields(std::span<const OlWriteStep> steps, const void* pImage,
+                   const FieldMarks& changed, const void* pOwner, FieldMarks* pSaved) {
+  for (const OlWriteStep& step : steps) {
+    if (changed.Test(step.nField) && Applies(step, pImage, pOwner)) pSaved->Set(step.nField);
+  }
+}
+
 bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed) {
   for (const OlWriteStep& step : steps) {
     if (changed.Test(step.nField)) return true;

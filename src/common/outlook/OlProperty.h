@@ -118,6 +118,11 @@ bool OlWriteProperties(CDispCmd& item, std::span<const OlProperty> props,
                        const FieldMarks& changed, const FieldMarks& truncated, const void* pOwner,
                        std::string* pFailure);
 
+// Marks in *pSaved the fields marked in `changed` that a save puts, under the
+// steps' conditions (a field whose condition does not hold is left out).
+void OlSavedFields(std::span<const OlWriteStep> steps, const void* pImage,
+                   const FieldMarks& changed, const void* pOwner, FieldMarks* pSaved);
+
 // True when one of the steps' fields is marked.
 bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed);
 

@@ -146,6 +146,10 @@ bool OlTaskUtil::ReadTask(IDispatch* pItem, TaskImage* pImage) {
   return true;
 }
 
+void OlTaskUtil::GetSavedFields(const TaskImage* pImage, FieldMarks* pSaved) const {
+  OlSavedFields(kTaskWrites, pImage, pImage->Changed, this, pSaved);
+}
+
 bool OlTaskUtil::SaveItem(const TaskImage* pImage) {
   return SaveImage(pImage,
                    [this](IDispatch* pItem, const TaskImage* p) { return WriteTask(pItem, p); });

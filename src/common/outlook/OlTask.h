@@ -22,6 +22,8 @@ class OlTaskUtil : public OlBaseUtil {
   // Finds the task by the image's EntryID and StoreID, puts the fields the
   // image marks as changed and saves it. False, logged, when a step fails.
   bool SaveItem(const TaskImage* pImage);
+  // Marks in *pSaved the fields marked changed that SaveItem would put.
+  void GetSavedFields(const TaskImage* pImage, FieldMarks* pSaved) const;
 
   bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
   bool ReadTask(IDispatch* pItem, TaskImage* pImage);
