@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <QtTest>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "app/Main.h"
 #include "app/Page.h"
 #include "app/Preview.h"
+#include "app/Runs.h"
 #include "app/Proc.h"
 #include "common/misc/CxList.h"
 #include "common/outlook/OlAddr.h"
@@ -285,6 +287,25 @@ class ProcTest : public QObject {
     for (const std::string& strID : ids) QCOMPARE(m_pStore->Text(strID, "JobTitle"), std::string("Clerk"));
     QCOMPARE(Finish()->lblResult->text(), QStringLiteral("The run was undone: 3 restored."));
     QVERIFY(!Finish()->btnUndo->isEnabled());
+
+    // Both runs are listed, the latest first, with what they did in words.
+    QList<QStringList> listed;
+    OnNextModal([&](QWidget* pModal) {
+      if (auto* pRuns = qobject_cast<TfmRuns*>(pModal)) {
+        for (int n = 0; n < pRuns->lvRuns->topLevelItemCount(); ++n) {
+          const QTreeWidgetItem* pRow = pRuns->lvRuns->topLevelItem(n);
+          listed << QStringList{pRow->text(TfmRuns::colKind), pRow->text(TfmRuns::colDefinitions),
+                                pRow->text(TfmRuns::colSaved), pRow->text(TfmRuns::colState)};
+        }
+      }
+      pModal->close();
+    });
+    Finish()->btnRuns->click();
+    QCOMPARE(listed.size(), 2);
+    QCOMPARE(listed[0], (QStringList{"contacts", "Undo of run 1; Job Title: Set value to \"Director\"",
+                                     "3", "undo of run 1"}));
+    QCOMPARE(listed[1], (QStringList{"contacts", "Job Title: Set value to \"Director\"", "3",
+                                     "undone by run 2"}));
     QVERIFY(m_pUser->messages.isEmpty());
   }
 

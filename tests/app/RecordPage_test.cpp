@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -167,6 +169,7 @@ class PageRig {
   TfmRecordPage* Page() const { return m_pPage; }
   RecordListModel* Model() const { return m_pPage->Model(); }
   const QList<MessageBoxCall>& Messages() const { return m_user.messages; }
+  UserRecorder& User() { return m_user; }
 
   QStringList RowTexts(int nRow) const {
     QStringList texts;
@@ -372,8 +375,12 @@ class RecordPageTest : public QObject {
       }
       pPreview->cbOnlyChanges->click();
       nChangeRows = pPreview->ShownRowCount();
+      pPreview->btnSaveCsv->click();
       pPreview->btnClose->click();
     });
+    const QString strCsv = QDir(QDir::tempPath()).filePath(
+        QStringLiteral("preview-%1.csv").arg(QCoreApplication::applicationPid()));
+    rig.User().strOpenFileAnswer = strCsv;
     rig.Page()->btnPreview->click();
     QCOMPARE(counts, QStringList{"2 items will change, 2 fields; 0 unchanged; 0 refused"});
     QCOMPARE(nAllRows, 2);
@@ -382,6 +389,13 @@ class RecordPageTest : public QObject {
     QCOMPARE(news, (QStringList{"Chief", "Chief"}));
     QVERIFY(memcmp(&before, pFirst->Image, sizeof before) == 0);
     QVERIFY(rig.Messages().isEmpty());
+    QFile csv(strCsv);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(csv.readAll()),
+             QStringLiteral("Item,Folder,Field,Current value,New value,Outcome\r\n"
+                            "Ann Example,Contacts,Job Title,Leiterin,Chief,will change\r\n"
+                            "Zo\u00eb \u00c5ngstr\u00f6m,Contacts,Job Title,,Chief,will change\r\n"));
+    csv.remove();
   }
 
   // Every button the page shows inside the main window has a mnemonic of its own.
