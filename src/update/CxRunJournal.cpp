@@ -335,7 +335,7 @@ bool CxRunJournal::Execute(const char* szSql, std::string* pError) {
 }
 
 std::string CxRunJournal::LastError() const {
-  return m_pDb ? sqlite3_errmsg(m_pDb) : "out of memory";
+  return m_pDb ? sqlite3_errmsg(m_pDb) : "the run journal is not open";
 }
 
 bool CxRunJournal::BeginRun(int32_t nMode, const std::string& strDefinitions, int64_t nUndoOf,
@@ -349,7 +349,8 @@ bool CxRunJournal::BeginRun(int32_t nMode, const std::string& strDefinitions, in
   }
   // A full disk is found before the first item, not halfway through.
   std::error_code error;
-  const std::filesystem::path file(sqlite3_db_filename(m_pDb, "main"));
+  const char* szFile = sqlite3_db_filename(m_pDb, "main");
+  const std::filesystem::path file(std::u8string(reinterpret_cast<const char8_t*>(szFile)));
   const std::filesystem::space_info space = std::filesystem::space(file.parent_path(), error);
   const uintmax_t nRoom = kRoomPerRun + kRoomPerItem * nItems;
   if (!error && space.available < nRoom) {
