@@ -29,6 +29,16 @@ int ShowMessageBox(QWidget* pOwner, const QString& strText, const QString& strCa
   return box.exec();
 }
 
+bool AskYesNo(QWidget* pOwner, const QString& strText, const QString& strCaption) {
+  if (g_MessageBoxHook)
+    return g_MessageBoxHook(MessageBoxCall{pOwner, strText, strCaption, QMessageBox::Question}) ==
+           QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, strCaption, strText, QMessageBox::Yes | QMessageBox::No,
+                  pOwner);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void SetMessageBoxHook(MessageBoxHook hook) { g_MessageBoxHook = std::move(hook); }
 
 namespace {

@@ -22,6 +22,10 @@ struct MessageBoxCall {
 int ShowMessageBox(QWidget* pOwner, const QString& strText, const QString& strCaption,
                    QMessageBox::Icon nIcon);
 
+// Asks a question with Yes and No buttons; true for Yes. The message box hook
+// answers it too (a call with the Question icon).
+bool AskYesNo(QWidget* pOwner, const QString& strText, const QString& strCaption);
+
 // Replaces every message box by the hook's answer; an empty hook restores the
 // real message box.
 using MessageBoxHook = std::function<int(const MessageBoxCall&)>;

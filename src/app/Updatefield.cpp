@@ -1,5 +1,7 @@
 #include "app/Updatefield.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -7,13 +9,19 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "app/Apputil.h"
 #include "app/Context.h"
 #include "app/Main.h"
 #include "app/Onefield.h"
 #include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxList.h"
+#include "update/CxItemKind.h"
+#include "update/CxProfileFile.h"
 #include "update/CxUpdateText.h"
 
 namespace {
@@ -41,13 +49,9 @@ TfmUpdateField::TfmUpdateField(QWidget* pParent) : TfmPage(pParent) {
   btnAdd = new QPushButton(QStringLiteral("&Add"), this);
   btnDel = new QPushButton(QStringLiteral("&Delete"), this);
   btnProp = new QPushButton(QStringLiteral("&Properties"), this);
-  // Saved sets of definitions are not offered yet.
   Label1 = new QLabel(QStringLiteral("Profiles:"), this);
   btnLoad = new QPushButton(QStringLiteral("&Load"), this);
   btnSave = new QPushButton(QStringLiteral("&Save"), this);
-  Label1->hide();
-  btnLoad->hide();
-  btnSave->hide();
 
   auto* pButtons = new QHBoxLayout;
   pButtons->addWidget(btnAdd);
@@ -67,6 +71,8 @@ TfmUpdateField::TfmUpdateField(QWidget* pParent) : TfmPage(pParent) {
   connect(btnAdd, &QPushButton::clicked, this, &TfmUpdateField::btnAddClick);
   connect(btnDel, &QPushButton::clicked, this, &TfmUpdateField::btnDelClick);
   connect(btnProp, &QPushButton::clicked, this, &TfmUpdateField::btnPropClick);
+  connect(btnLoad, &QPushButton::clicked, this, &TfmUpdateField::btnLoadClick);
+  connect(btnSave, &QPushButton::clicked, this, &TfmUpdateField::btnSaveClick);
   connect(lvFields, &QTreeWidget::itemDoubleClicked, this, &TfmUpdateField::btnPropClick);
   connect(lvFields, &QTreeWidget::itemSelectionChanged, this, &TfmUpdateField::lvFieldsChange);
   lvFieldsChange();
@@ -112,6 +118,64 @@ void TfmUpdateField::DescribeDefinition(QTreeWidgetItem* pRow, FieldUpdateDef* p
 
 QString TfmUpdateField::UpdateDetailsText(const FieldDescriptor& field, const FieldUpdateDef& def) {
   return FromProgramText(::DescribeDefinition(field, def).c_str());
+}
+
+QString TfmUpdateField::ProfileStart() const {
+  if (g_pProfileManager && g_pProfileManager->GetLastPath()[0])
+    return FromProgramText(g_pProfileManager->GetLastPath());
+  char szFolder[MAX_PATH];
+  if (!GetAppDataFolder(szFolder, sizeof szFolder)) return QString();
+  const QString strFolder = FromProgramText(szFolder) + QStringLiteral("profiles");
+  QDir().mkpath(strFolder);
+  return strFolder + QLatin1Char('/') + QString::fromUtf8(GetKindKeyword(g_Settings.AppFlag)) +
+         QStringLiteral(".ini");
+}
+
+void TfmUpdateField::btnSaveClick() {
+  const std::unique_ptr<CxItemKind> pKind =
+      MakeItemKind(g_Settings.AppFlag, nullptr, nullptr, nullptr, nullptr);
+  if (!g_pProfileManager || !g_pFieldList || !pKind) return;
+  if (g_pFieldList->GetCount() == 0) {
+    ShowMessageBox(this, QStringLiteral("There are no definitions to save."),
+                   QStringLiteral("Error"), QMessageBox::Critical);
+    return;
+  }
+  QString strPath;
+  if (!GetSaveFileName(this, ProfileStart(), QStringLiteral("Profiles (*.ini)"), &strPath)) return;
+  if (QFileInfo(strPath).suffix().isEmpty()) strPath += QStringLiteral(".ini");
+  std::string strError;
+  if (!g_pProfileManager->SaveProfile(ToProgramText(strPath).constData(), *pKind, g_pFieldList,
+                                      &strError))
+    ShowMessageBox(this,
+                   QStringLiteral("The profile was not saved: %1.").arg(FromProgramText(strError.c_str())),
+                   QStringLiteral("Error"), QMessageBox::Critical);
+}
+
+void TfmUpdateField::btnLoadClick() {
+  const std::unique_ptr<CxItemKind> pKind =
+      MakeItemKind(g_Settings.AppFlag, nullptr, nullptr, nullptr, nullptr);
+  if (!g_pProfileManager || !g_pFieldList || !pKind) return;
+  QString strPath;
+  if (!GetOpenFileName(this, ProfileStart(), QStringLiteral("Profiles (*.ini)"), &strPath)) return;
+  const QByteArray path = ToProgramText(strPath);
+  // A broken profile is reported before anything is asked or replaced.
+  std::vector<FieldUpdateDef> defs;
+  std::string strError;
+  if (ReadProfileFile(path.constData(), *pKind, &defs, &strError) && g_pFieldList->GetCount() > 0 &&
+      !AskYesNo(this,
+                QStringLiteral("Replace the %1 definitions of the list with the %2 of the profile?")
+                    .arg(g_pFieldList->GetCount())
+                    .arg(defs.size()),
+                QStringLiteral("Load Profile")))
+    return;
+  if (strError.empty() &&
+      g_pProfileManager->LoadProfile(path.constData(), *pKind, g_pFieldList, &strError)) {
+    UpdateData(false);
+    return;
+  }
+  ShowMessageBox(this,
+                 QStringLiteral("The profile was not loaded: %1.").arg(FromProgramText(strError.c_str())),
+                 QStringLiteral("Error"), QMessageBox::Critical);
 }
 
 FieldUpdateDef* TfmUpdateField::RowDefinition(const QTreeWidgetItem* pRow) {

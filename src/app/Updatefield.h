@@ -47,5 +47,10 @@ class TfmUpdateField : public TfmPage {
   void btnAddClick();
   void btnDelClick();
   void btnPropClick();
+  void btnLoadClick();
+  void btnSaveClick();
   void lvFieldsChange();
+  // Where the profile dialogs start: the last profile, else the kind's file
+  // in the "profiles" folder of the data folder.
+  QString ProfileStart() const;
 };

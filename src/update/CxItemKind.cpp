@@ -63,9 +63,14 @@ class CxItemKindOf final : public CxItemKind {
   const FieldEntry* FindEntry(int32_t nFieldID) const override {
     return TApplier::FindEntry(nFieldID);
   }
+  int32_t GetEntryCount() const override { return TApplier::GetFieldCount(); }
+  const FieldEntry* GetEntryAt(int32_t nIndex) const override {
+    const FieldDescriptor* pField = TApplier::GetFieldAt(nIndex);
+    return pField ? TApplier::FindEntry(pField->nFieldID) : nullptr;
+  }
   const FieldEntry* FindEntryByMark(int nMark) const override {
-    for (int32_t n = 0; n < TApplier::GetFieldCount(); ++n) {
-      const FieldEntry* pEntry = TApplier::FindEntry(TApplier::GetFieldAt(n)->nFieldID);
+    for (int32_t n = 0; n < GetEntryCount(); ++n) {
+      const FieldEntry* pEntry = GetEntryAt(n);
       if (pEntry && pEntry->Slot.nMark == nMark) return pEntry;
     }
     return nullptr;
@@ -122,17 +127,49 @@ std::unique_ptr<CxItemKind> MakeItemKind(int32_t nMode, const CxQMOLAddrUtil* pA
   }
 }
 
-const char* GetKindPluralName(int32_t nMode) {
-  switch (nMode) {
-    case 1:
-      return "contacts";
-    case 2:
-      return "calendar items";
-    case 4:
-      return "tasks";
-    case 8:
-      return "notes";
-    default:
-      return "";
+const FieldEntry* CxItemKind::FindEntryByName(const std::string& strName) const {
+  for (int32_t n = 0; n < GetEntryCount(); ++n) {
+    const FieldEntry* pEntry = GetEntryAt(n);
+    if (pEntry && strName == pEntry->Desc.szName) return pEntry;
   }
+  return nullptr;
+}
+
+namespace {
+
+struct KindWord {
+  int32_t nMode;
+  const char* szKeyword;
+  const char* szPlural;
+};
+
+constexpr KindWord kKindWords[] = {
+    {1, "contacts", "contacts"},
+    {2, "calendar", "calendar items"},
+    {4, "tasks", "tasks"},
+    {8, "notes", "notes"},
+};
+
+const KindWord* FindKindWord(int32_t nMode) {
+  for (const KindWord& word : kKindWords)
+    if (word.nMode == nMode) return &word;
+  return nullptr;
+}
+
+}  // namespace
+
+const char* GetKindKeyword(int32_t nMode) {
+  const KindWord* pWord = FindKindWord(nMode);
+  return pWord ? pWord->szKeyword : "";
+}
+
+int32_t GetModeOfKeyword(const std::string& strKeyword) {
+  for (const KindWord& word : kKindWords)
+    if (strKeyword == word.szKeyword) return word.nMode;
+  return 0;
+}
+
+const char* GetKindPluralName(int32_t nMode) {
+  const KindWord* pWord = FindKindWord(nMode);
+  return pWord ? pWord->szPlural : "";
 }

@@ -35,7 +35,13 @@ class CxItemKind {
   virtual FieldMarks* GetChanged(void* pImage) const = 0;
   virtual const FieldMarks& GetTruncated(const void* pImage) const = 0;
 
+  // The catalogue, in the order the editor lists it.
+  virtual int32_t GetEntryCount() const = 0;
+  virtual const FieldEntry* GetEntryAt(int32_t nIndex) const = 0;
   virtual const FieldEntry* FindEntry(int32_t nFieldID) const = 0;
+  // The entry of that display name ("Job Title"), exactly as the catalogue
+  // writes it; none when there is none.
+  const FieldEntry* FindEntryByName(const std::string& strName) const;
   // The entry that changes the image field with this mark; none when no entry does.
   virtual const FieldEntry* FindEntryByMark(int nMark) const = 0;
   virtual ApplyRefusal GetRefusal(const void* pImage, const FieldUpdateDef* pDef) const = 0;
@@ -55,6 +61,11 @@ std::unique_ptr<CxItemKind> MakeItemKind(int32_t nMode, const CxQMOLAddrUtil* pA
                                          const CxQMOLDateUtil* pDate,
                                          const CxQMOLTaskUtil* pTask,
                                          const CxQMOLNoteUtil* pNote);
+
+// The word that names a kind in files and on command lines ("contacts",
+// "calendar", "tasks", "notes"), and the mode of such a word (0 for none).
+const char* GetKindKeyword(int32_t nMode);
+int32_t GetModeOfKeyword(const std::string& strKeyword);
 
 // The name of a kind for people, in the plural ("contacts", "calendar items", ...);
 // empty for an unknown mode.

@@ -14,6 +14,16 @@ inline constexpr char kFalseText[] = "False(No)";
 // to the field.", ...), as the definitions page lists it.
 std::string DescribeDefinition(const FieldDescriptor& field, const FieldUpdateDef& def);
 
+// The value of a definition of a field that is not a text, as people type it
+// in profile files and on the batch tool's command line: a whole number,
+// "true" or "false", the enumeration's name, "YYYY-MM-DD" for a date,
+// "YYYY-MM-DDTHH:MM" for a date and time.
+std::string DefinitionValueText(const FieldDescriptor& field, const FieldUpdateDef& def);
+// Reads such a value into the definition's value of the field's type. False,
+// with the reason in words and pDef unchanged, for a value the field cannot take.
+bool ParseDefinitionValue(const FieldDescriptor& field, const std::string& strText,
+                          FieldUpdateDef* pDef, std::string* pError);
+
 // The value held in an image field of this catalogue entry, as a person reads
 // it: the text itself, a date ("MM/DD/YYYY", with the time for Date & Time,
 // empty for no date), "Yes" or "No", a number, or an enumeration's name.

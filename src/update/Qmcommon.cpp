@@ -1,9 +1,12 @@
 #include "update/Qmcommon.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/misc/CxText.h"
+#include "update/CxProfileFile.h"
 
 namespace {
 
@@ -142,6 +145,39 @@ CxUpdateProfileManager::~CxUpdateProfileManager() {
   for (void* p = m_ProfileList.GetFirst(); p; p = m_ProfileList.GetNext())
     delete static_cast<CxUpdateProfile*>(p);
   m_ProfileList.RemoveAll(false);
+}
+
+bool CxUpdateProfileManager::SaveProfile(const char* szPath, const CxItemKind& kind,
+                                         CxList* pFieldList, std::string* pError) {
+  std::vector<FieldUpdateDef> defs;
+  if (pFieldList) {
+    for (void* p = pFieldList->GetFirst(); p; p = pFieldList->GetNext())
+      defs.push_back(*static_cast<const FieldUpdateDef*>(p));
+  }
+  if (!szPath || !WriteProfileFile(szPath, kind, defs, pError)) return false;
+  CopyText(m_szPath, sizeof m_szPath, szPath);
+  return true;
+}
+
+bool CxUpdateProfileManager::LoadProfile(const char* szPath, const CxItemKind& kind,
+                                         CxList* pFieldList, std::string* pError) {
+  std::vector<FieldUpdateDef> defs;
+  if (!szPath || !pFieldList || !ReadProfileFile(szPath, kind, &defs, pError)) return false;
+  std::vector<FieldUpdateDef*> copies;
+  for (const FieldUpdateDef& def : defs) {
+    auto* pCopy = static_cast<FieldUpdateDef*>(malloc(sizeof(FieldUpdateDef)));
+    if (!pCopy) {
+      for (FieldUpdateDef* p : copies) free(p);
+      if (pError) *pError = "out of memory";
+      return false;
+    }
+    *pCopy = def;
+    copies.push_back(pCopy);
+  }
+  pFieldList->RemoveAll(true);
+  for (FieldUpdateDef* p : copies) pFieldList->Add(p);
+  CopyText(m_szPath, sizeof m_szPath, szPath);
+  return true;
 }
 
 // ---- CxQMCommonUtil -------------------------------------------------------------

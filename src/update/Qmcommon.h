@@ -6,10 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "common/misc/CxFile.h"
 #include "common/misc/CxList.h"
 #include "common/records/FieldMarks.h"
+
+class CxItemKind;
 
 // Value type of an updatable field.
 enum FieldType : int32_t {
@@ -185,8 +188,10 @@ struct CxUpdateProfile {
   CxList m_FieldList;
 };
 
-// Holder for saved sets of definitions. Nothing fills it yet; it owns whatever
-// profiles are added to its list (each allocated with new) and their definitions.
+// Holder for saved sets of definitions: it saves a definitions list as a
+// profile file and loads one back (see CxProfileFile), remembering the last
+// file. It owns whatever profiles are added to its list (each allocated with
+// new) and their definitions.
 class CxUpdateProfileManager {
  public:
   CxUpdateProfileManager();
@@ -195,6 +200,19 @@ class CxUpdateProfileManager {
   CxUpdateProfileManager& operator=(const CxUpdateProfileManager&) = delete;
 
   CxList* GetProfileList() { return &m_ProfileList; }
+
+  // Saves the definitions of the list (FieldUpdateDef) of the kind to szPath.
+  // False, with the reason, when the file cannot be written.
+  bool SaveProfile(const char* szPath, const CxItemKind& kind, CxList* pFieldList,
+                   std::string* pError);
+  // Replaces the list's definitions by those of the profile at szPath (each
+  // malloc'ed, as the list's own), but only when the whole profile is sound
+  // for the kind; otherwise false with the file, the section and the reason,
+  // and the list is as it was.
+  bool LoadProfile(const char* szPath, const CxItemKind& kind, CxList* pFieldList,
+                   std::string* pError);
+  // The file last saved or loaded; empty before.
+  const char* GetLastPath() const { return m_szPath; }
 
  private:
   char m_szPath[260];

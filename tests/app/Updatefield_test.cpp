@@ -2,6 +2,8 @@
 // Properties go through the editor, and the wizard cannot leave the page while
 // the list is empty.
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +44,7 @@ class FieldContext {
     g_pDateApplier = new CxQMOLDateUtil;
     g_pTaskApplier = new CxQMOLTaskUtil;
     g_pNoteApplier = new CxQMOLNoteUtil;
+    g_pProfileManager = new CxUpdateProfileManager;
   }
   ~FieldContext() {
     g_pFieldList->RemoveAll(true);
@@ -55,6 +58,8 @@ class FieldContext {
     g_pDateApplier = nullptr;
     g_pTaskApplier = nullptr;
     g_pNoteApplier = nullptr;
+    delete g_pProfileManager;
+    g_pProfileManager = nullptr;
     g_Settings.AppFlag = m_nOldMode;
   }
   FieldContext(const FieldContext&) = delete;
@@ -250,9 +255,9 @@ class UpdatefieldTest : public QObject {
     QCOMPARE(page.Label1->text(), QStringLiteral("Profiles:"));
     QCOMPARE(page.btnLoad->text(), QStringLiteral("&Load"));
     QCOMPARE(page.btnSave->text(), QStringLiteral("&Save"));
-    QVERIFY(page.Label1->isHidden());
-    QVERIFY(page.btnLoad->isHidden());
-    QVERIFY(page.btnSave->isHidden());
+    QVERIFY(!page.Label1->isHidden());
+    QVERIFY(!page.btnLoad->isHidden());
+    QVERIFY(!page.btnSave->isHidden());
     QVERIFY(!page.btnDel->isEnabled());
     QVERIFY(!page.btnProp->isEnabled());
   }
@@ -589,6 +594,60 @@ class UpdatefieldTest : public QObject {
     QCOMPARE(RowTexts(page), expected);
     QCOMPARE(ListedDefinitions(), all);
     QCOMPARE(RowDefinitions(page), all);
+  }
+
+  // Save writes the list as a profile; Load puts a profile's definitions in
+  // its place, after asking, and only when the whole profile is sound.
+  void profilesSaveAndLoadTheList() {
+    ScopedDataHome home;
+    UserRecorder user;
+    FieldContext context(1);
+    context.Define(TextDef(46, uoSet, "", "Chief"));
+    context.Define(NumberDef(34, 2));
+    TfmUpdateField page;
+    page.UpdateData(false);
+
+    const QString strProfile = home.AppDataFolder() + "profiles/team.ini";
+    user.strOpenFileAnswer = strProfile;
+    page.btnSave->click();
+    QCOMPARE(user.openFiles.size(), 1);
+    QVERIFY(user.openFiles[0].bSave);
+    QCOMPARE(user.openFiles[0].strInitial, home.AppDataFolder() + "profiles/contacts.ini");
+    QVERIFY(QFileInfo(strProfile).isFile());
+    QVERIFY(user.messages.isEmpty());
+
+    g_pFieldList->RemoveAll(true);
+    context.Define(TextDef(19, uoAppend, "", " Ltd"));
+    page.UpdateData(false);
+    user.nAnswer = QMessageBox::No;
+    page.btnLoad->click();
+    QCOMPARE(user.openFiles.last().strInitial, strProfile);  // the last profile is offered
+    QCOMPARE(user.messages.size(), 1);
+    QCOMPARE(user.messages[0].nIcon, QMessageBox::Question);
+    QCOMPARE(user.messages[0].strText,
+             QStringLiteral("Replace the 1 definitions of the list with the 2 of the profile?"));
+    QCOMPARE(g_pFieldList->GetCount(), 1u);
+
+    user.nAnswer = QMessageBox::Yes;
+    page.btnLoad->click();
+    QCOMPARE(g_pFieldList->GetCount(), 2u);
+    QCOMPARE(page.lvFields->topLevelItem(0)->text(0), QStringLiteral("Job Title"));
+    QCOMPARE(page.lvFields->topLevelItem(1)->text(1), QStringLiteral("Set value to \"Male\""));
+
+    // A profile of another kind: refused, without a question, the list kept.
+    QFile other(home.AppDataFolder() + "profiles/calendar.ini");
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("[Profile]\nKind=calendar\nDefinitions=1\n");
+    other.close();
+    user.messages.clear();
+    user.strOpenFileAnswer = other.fileName();
+    page.btnLoad->click();
+    QCOMPARE(user.messages.size(), 1);
+    QCOMPARE(user.messages[0].strText,
+             QStringLiteral("The profile was not loaded: %1, section [Profile]: it is a profile for "
+                            "calendar items, not for contacts.")
+                 .arg(other.fileName()));
+    QCOMPARE(g_pFieldList->GetCount(), 2u);
   }
 
   void wizardStaysOnThePageUntilADefinitionIsAdded() {

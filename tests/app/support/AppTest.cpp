@@ -37,7 +37,7 @@ QString ScopedDataHome::AppDataFolder() const {
 UserRecorder::UserRecorder() {
   SetMessageBoxHook([this](const MessageBoxCall& call) {
     messages.append(call);
-    return static_cast<int>(QMessageBox::Ok);
+    return static_cast<int>(nAnswer);
   });
   SetOpenFileHook([this](const OpenFileCall& call) {
     openFiles.append(call);

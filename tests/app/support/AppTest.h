@@ -46,6 +46,8 @@ class UserRecorder {
   UserRecorder& operator=(const UserRecorder&) = delete;
 
   QList<MessageBoxCall> messages;
+  // What the next message boxes answer (a question's Yes or No).
+  QMessageBox::StandardButton nAnswer = QMessageBox::Ok;
   QList<OpenFileCall> openFiles;
   QStringList shellOpens;
   // What the next open-file dialogs answer; empty means Cancel.
