@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxText.h"
 #include "update/CxRunJournal.h"
 #include "platform/win32.h"
@@ -72,6 +73,21 @@ std::string ReportPath(time_t tWhen) {
   if (!pTime || !strftime(szName, sizeof szName, "report-%Y%m%d-%H%M%S.csv", pTime))
     return std::string();
   return std::string(szFolder) + szName;
+}
+
+bool LoadProgramSettings() {
+  char szFolder[MAX_PATH];
+  const bool bFolder = GetAppDataFolder(szFolder, sizeof szFolder);
+  if (bFolder) {
+    char szIniFile[MAX_PATH + 16];
+    snprintf(szIniFile, sizeof szIniFile, "%snorvask.ini", szFolder);
+    g_IniUtil.SetFilePath(szIniFile);
+  }
+  LoadSettings();
+  if (bFolder) g_DebugUtil.SetLogFolder(szFolder);
+  g_DebugUtil.EnableLog(g_Settings.EnableDebug);
+  g_DebugUtil.SetLogLevel(g_Settings.LogLevel);
+  return bFolder;
 }
 
 void LoadSettings() {

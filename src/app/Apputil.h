@@ -37,6 +37,11 @@ bool OpenRunJournal(CxRunJournal* pJournal, std::string* pError);
 // the application data folder; empty when there is no such folder.
 std::string ReportPath(time_t tWhen);
 
+// Points the settings file and the debug log at the application data folder
+// and reads the settings, then sets the log up as they say. False when there
+// is no such folder: the settings then come from the program's own folder.
+bool LoadProgramSettings();
+
 // Clears g_Settings and reads the five keys, with their defaults.
 void LoadSettings();
 // Writes all five keys; failures (a read-only file) are ignored.

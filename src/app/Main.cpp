@@ -191,17 +191,7 @@ void TfmMain::BuildWindow() {
 }
 
 void TfmMain::FormCreate() {
-  char szFolder[MAX_PATH];
-  const bool bFolder = GetAppDataFolder(szFolder, sizeof szFolder);
-  if (bFolder) {
-    char szIniFile[MAX_PATH + 16];
-    snprintf(szIniFile, sizeof szIniFile, "%snorvask.ini", szFolder);
-    g_IniUtil.SetFilePath(szIniFile);
-  }
-  LoadSettings();
-  if (bFolder) g_DebugUtil.SetLogFolder(szFolder);
-  g_DebugUtil.EnableLog(g_Settings.EnableDebug);
-  g_DebugUtil.SetLogLevel(g_Settings.LogLevel);
+  LoadProgramSettings();
 
   CreatePages();
   // No context before page 1 is left; frees one a previous window left behind.

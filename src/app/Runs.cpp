@@ -12,29 +12,14 @@
 #include "app/Apputil.h"
 #include "app/Preview.h"
 #include "app/UiSeams.h"
-#include "common/outlook/OlAddr.h"
-#include "common/outlook/OlDate.h"
-#include "common/outlook/OlNote.h"
-#include "common/outlook/OlTask.h"
 #include "update/CxItemKind.h"
+#include "update/CxKindSession.h"
 #include "update/CxRunJournal.h"
 #include "update/CxRunUndo.h"
 
 namespace {
 
 constexpr int kRunRole = Qt::UserRole;
-
-// An accessor of the mode's kind, joining the Outlook connection of the
-// wizard when it is open; none for an unknown mode.
-std::unique_ptr<OlBaseUtil> MakeAccessor(int32_t nMode) {
-  switch (nMode) {
-    case 1: return std::make_unique<OlAddrUtil>();
-    case 2: return std::make_unique<OlDateUtil>();
-    case 4: return std::make_unique<OlTaskUtil>();
-    case 8: return std::make_unique<OlNoteUtil>();
-    default: return nullptr;
-  }
-}
 
 void ShowError(QWidget* pOwner, const QString& strText) {
   ShowMessageBox(pOwner, strText, QStringLiteral("Error"), QMessageBox::Critical);
@@ -62,12 +47,13 @@ bool UndoRunWithPreview(QWidget* pOwner, int64_t nRun, CxChangeReport* pDone) {
                                                 : QString::fromUtf8(strError)));
     return false;
   }
-  const std::unique_ptr<OlBaseUtil> pAccessor = MakeAccessor(run.nMode);
-  if (!pAccessor || !pAccessor->IsConnected()) {
+  // Joins the wizard's connection to Outlook when it is open.
+  const std::unique_ptr<CxKindSession> pSession = CxKindSession::Open(run.nMode);
+  if (!pSession || !pSession->IsConnected()) {
     ShowError(pOwner, QStringLiteral("The run cannot be undone: Outlook cannot be reached."));
     return false;
   }
-  CxRunUndo undo(journal, *pAccessor);
+  CxRunUndo undo(journal, pSession->Accessor());
   if (!undo.Load(nRun, &strError)) {
     ShowError(pOwner, QStringLiteral("The run cannot be undone: %1.").arg(QString::fromUtf8(strError)));
     return false;

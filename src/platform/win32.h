@@ -367,6 +367,10 @@ INT SystemTimeToVariantTime(LPSYSTEMTIME lpSystemTime, DOUBLE* pvtime);
 #define WC_ERR_INVALID_CHARS 0x80
 // The ANSI code page in use: always CP_UTF8 here.
 UINT GetACP(void);
+// Lowers the case of the first cchLength characters in place, as Unicode's
+// simple case mapping does (units of surrogate pairs are left as they are);
+// returns the number of units processed.
+DWORD CharLowerBuffW(LPWSTR lpsz, DWORD cchLength);
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                         LPWSTR lpWideCharStr, int cchWideChar);
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
@@ -452,6 +456,8 @@ BOOL VerQueryValueA(LPCVOID pBlock, LPCSTR lpSubBlock, LPVOID* lplpBuffer, PUINT
 
 #endif  // _WIN32
 
+#include <cstdio>
+
 // ---- The layer's own helpers, on both systems ----------------------------------------
 
 // Maps a ProgID to the class an in-process server registered with
@@ -476,6 +482,10 @@ HINSTANCE PalShellExecute(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR l
 // and does not end inside a character of the ANSI code page: where a text of
 // the program may be cut. A null text has none.
 size_t PalAnsiCutLength(LPCSTR szText, size_t nMaxBytes);
+
+// TRUE when the C library stream pFile writes to or reads from a terminal
+// (a console on Windows), where a person follows it.
+BOOL PalIsTerminal(FILE* pFile);
 
 // ---- Files named in UTF-8 ----------------------------------------------------------
 // The local Outlook store names its files and reads its settings in UTF-8 on

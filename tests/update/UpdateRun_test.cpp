@@ -118,7 +118,7 @@ std::vector<ItemOutcome> Outcomes(const CxChangeReport& report) {
   return outcomes;
 }
 
-std::vector<void*> RecordsOf(KindSession& session) {
+std::vector<void*> RecordsOf(CxKindSession& session) {
   std::vector<void*> records;
   for (void* p = session.Records()->GetFirst(); p; p = session.Records()->GetNext())
     records.push_back(p);
@@ -135,7 +135,7 @@ class RunKindTest : public RunStoreTest, public testing::WithParamInterface<Kind
   }
 
   // Every record of the session through the run, journaled; the run's id.
-  int64_t Run(KindSession& session, DefList& defs, CxChangeReport* pReport) {
+  int64_t Run(CxKindSession& session, DefList& defs, CxChangeReport* pReport) {
     CxUpdateRun run(session.Kind(), defs.List());
     std::string strError;
     EXPECT_TRUE(run.Begin(&m_Journal, session.Records()->GetCount(), &strError)) << strError;
@@ -146,7 +146,7 @@ class RunKindTest : public RunStoreTest, public testing::WithParamInterface<Kind
     return nRun;
   }
 
-  bool Undo(KindSession& session, int64_t nRun, CxChangeReport* pReport) {
+  bool Undo(CxKindSession& session, int64_t nRun, CxChangeReport* pReport) {
     CxRunUndo undo(m_Journal, session.Accessor());
     std::string strError;
     EXPECT_TRUE(undo.Load(nRun, &strError)) << strError;
@@ -159,7 +159,7 @@ TEST_P(RunKindTest, PreviewRunReportAndUndo) {
   ASSERT_NO_FATAL_FAILURE(SeedCase(kindCase));
   const nlohmann::json before = Export();
 
-  std::unique_ptr<KindSession> pSession = OpenSession(kindCase.nMode);
+  std::unique_ptr<CxKindSession> pSession = OpenSession(kindCase.nMode);
   ASSERT_TRUE(pSession);
   DefList defs(kindCase.Defs);
   const CxChangeReport preview = CxUpdateRun(pSession->Kind(), defs.List()).Preview(pSession->Records());
@@ -173,7 +173,7 @@ TEST_P(RunKindTest, PreviewRunReportAndUndo) {
 
   // Read afresh, every item holds what its preview rows said: the new value
   // where the value was to change, the old one everywhere else.
-  std::unique_ptr<KindSession> pFresh = OpenSession(kindCase.nMode);
+  std::unique_ptr<CxKindSession> pFresh = OpenSession(kindCase.nMode);
   const std::vector<void*> records = RecordsOf(*pFresh);
   ASSERT_EQ(preview.GetItems().size(), records.size());
   for (size_t nItem = 0; nItem < records.size(); ++nItem) {
@@ -238,7 +238,7 @@ TEST_F(RunStoreTest, UndoLeavesItemsChangedOrDeletedSinceTheRun) {
     strDeleted = Add(ItemKind::Contact, nFolder, {{"FirstName", std::string("Bob")}, {"JobTitle", std::string("Clerk")}});
     strKept = Add(ItemKind::Contact, nFolder, {{"FirstName", std::string("Cy")}, {"JobTitle", std::string("Cook")}});
   });
-  std::unique_ptr<KindSession> pSession = OpenSession(1);
+  std::unique_ptr<CxKindSession> pSession = OpenSession(1);
   DefList defs({TextDef(46, uoSet, "Chief")});
   CxUpdateRun run(pSession->Kind(), defs.List());
   std::string strError;
@@ -281,7 +281,7 @@ TEST_F(RunStoreTest, UndoLeavesItemsChangedOrDeletedSinceTheRun) {
 // A run whose journal cannot take it does not start, and writes nothing.
 TEST_F(RunStoreTest, RunWithoutWritableJournalDoesNotStart) {
   Seed([&] { Add(ItemKind::Contact, Folder(FolderKind::Contacts), {{"FirstName", std::string("Ada")}}); });
-  std::unique_ptr<KindSession> pSession = OpenSession(1);
+  std::unique_ptr<CxKindSession> pSession = OpenSession(1);
   DefList defs({TextDef(46, uoSet, "Chief")});
   CxUpdateRun run(pSession->Kind(), defs.List());
   m_Journal.Close();

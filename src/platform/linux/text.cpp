@@ -3,6 +3,9 @@
 // Windows treats them differently: an ANSI conversion replaces what it cannot
 // encode with the default character and reports it, a UTF-8 one writes U+FFFD
 // and takes no default character.
+#include <locale.h>
+#include <wctype.h>
+
 #include <cstring>
 
 #include "lasterror.h"
@@ -115,6 +118,20 @@ bool IsSupportedCodePage(UINT CodePage) { return CodePage == CP_ACP || CodePage 
 }  // namespace
 
 UINT GetACP(void) { return CP_UTF8; }
+
+DWORD CharLowerBuffW(LPWSTR lpsz, DWORD cchLength) {
+  if (!lpsz) return 0;
+  // The C library knows Unicode's case mapping in a UTF-8 locale; which one
+  // the process runs in does not matter.
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  for (DWORD n = 0; n < cchLength; ++n) {
+    const WCHAR ch = lpsz[n];
+    if (ch >= 0xD800 && ch <= 0xDFFF) continue;
+    const wint_t lower = utf8 ? towlower_l(ch, utf8) : (ch >= 'A' && ch <= 'Z' ? ch + 32 : ch);
+    if (lower <= 0xFFFF) lpsz[n] = static_cast<WCHAR>(lower);
+  }
+  return cchLength;
+}
 
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                         LPWSTR lpWideCharStr, int cchWideChar) {

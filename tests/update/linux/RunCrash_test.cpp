@@ -71,7 +71,7 @@ class RunCrashTest : public RunStoreTest, public testing::WithParamInterface<Cra
     if (pid == 0) {
       CxRunJournal journal;
       std::string strError;
-      std::unique_ptr<KindSession> pSession = OpenSession(1);
+      std::unique_ptr<CxKindSession> pSession = OpenSession(1);
       std::vector<FieldUpdateDef> defs = {TextDef(46, uoSet, "Chief"),
                                           TextDef(19, uoAppend, " Ltd")};
       CxList list;
@@ -135,7 +135,7 @@ TEST_P(RunCrashTest, JournalAgreesWithTheStoreAndUndoRestoresIt) {
     EXPECT_EQ("Clerk", stored.TextAt(olstore::FindProperty(stored.Info(), "JobTitle"))) << n;
   }
 
-  std::unique_ptr<KindSession> pSession = OpenSession(1);
+  std::unique_ptr<CxKindSession> pSession = OpenSession(1);
   CxRunUndo undo(m_Journal, pSession->Accessor());
   ASSERT_TRUE(undo.Load(runs[0].nID, &strError)) << strError;
   CxChangeReport report;

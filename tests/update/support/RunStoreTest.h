@@ -1,6 +1,6 @@
 // Runs, previews and undos over a real local store: the store fixture, a run
-// journal in the test's folder, one kind's accessor and applier with every item
-// read, and the store's export to compare before and after.
+// journal in the test's folder, one kind's session with every item read, and
+// the store's export to compare before and after.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,29 +11,11 @@
 
 #include "common/misc/CxList.h"
 #include "common/outlook/support/StoreOutlookTest.h"
-#include "update/CxItemKind.h"
+#include "update/CxKindSession.h"
 #include "update/CxRunJournal.h"
 
-class OlBaseUtil;
-
-// One kind's accessor with its applier, every item of the default folder
-// read, and the list of all their display records.
-class KindSession {
- public:
-  virtual ~KindSession() = default;
-  virtual OlBaseUtil& Accessor() = 0;
-  const CxItemKind& Kind() const { return *m_pKind; }
-  CxList* Records() { return &m_Records; }
-  // Reads the folder again; false when the read fails.
-  virtual bool Read() = 0;
-
- protected:
-  std::unique_ptr<CxItemKind> m_pKind;
-  CxList m_Records;
-};
-
 // The session of a mode (1, 2, 4 or 8), connected and read.
-std::unique_ptr<KindSession> OpenSession(int32_t nMode);
+std::unique_ptr<CxKindSession> OpenSession(int32_t nMode);
 
 class RunStoreTest : public StoreOutlookTest {
  protected:
