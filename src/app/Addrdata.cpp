@@ -19,6 +19,7 @@ const RecordPageKind kKind = {
     "No contact record is selected. Please select the records you want to update.",
     [] { return ContainerRecords(g_pOlAddrUtil ? g_pOlAddrUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmAddrDetail, AddrRecord>,
+    &RecordFolderText<AddrRecord>,
 };
 
 }  // namespace

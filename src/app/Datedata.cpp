@@ -20,6 +20,7 @@ const RecordPageKind kKind = {
     "No calendar record is selected. Please select the records you want to update.",
     [] { return ContainerRecords(g_pOlDateUtil ? g_pOlDateUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmDateDetail, DateRecord>,
+    &RecordFolderText<DateRecord>,
 };
 
 }  // namespace

@@ -17,6 +17,7 @@ const RecordPageKind kKind = {
     "No note record is selected. Please select the records you want to update.",
     [] { return ContainerRecords(g_pOlNoteUtil ? g_pOlNoteUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmNoteDetail, NoteRecord>,
+    &RecordFolderText<NoteRecord>,
 };
 
 }  // namespace

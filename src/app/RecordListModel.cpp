@@ -1,12 +1,73 @@
 #include "app/RecordListModel.h"
 
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "app/ProgramText.h"
 
 RecordListModel::RecordListModel(std::span<const RecordColumn> columns, RecordTextFn fnText,
                                  bool bCaptionEditable, QObject* pParent)
-    : QAbstractTableModel(pParent), m_columns(columns), m_fnText(fnText), m_bCaptionEditable(bCaptionEditable) {}
+    : QAbstractTableModel(pParent),
+      m_columns(columns),
+      m_fnText(fnText),
+      m_fnFolder(nullptr),
+      m_bCaptionEditable(bCaptionEditable) {}
+
+void RecordListModel::SetFolderColumn(RecordTextFn fnFolder) {
+  if (fnFolder == m_fnFolder) return;
+  beginResetModel();
+  m_fnFolder = fnFolder;
+  endResetModel();
+}
+
+int RecordListModel::TickWhere(int nColumn, const CxTickRule& rule, bool bTick) {
+  if (nColumn < 0 || nColumn >= columnCount()) return 0;
+  int nMatched = 0;
+  for (int nRow = 0; nRow < RecordCount(); ++nRow) {
+    if (!rule.Matches(ToProgramText(CellText(nRow, nColumn)).toStdString())) continue;
+    m_ticks[static_cast<size_t>(nRow)] = bTick ? 1 : 0;
+    ++nMatched;
+  }
+  if (!m_records.empty())
+    emit dataChanged(index(0, 0), index(RecordCount() - 1, 0), {Qt::CheckStateRole});
+  return nMatched;
+}
+
+void RecordListModel::sort(int nColumn, Qt::SortOrder nOrder) {
+  if (nColumn < 0 || nColumn >= columnCount() || m_records.empty()) return;
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  std::vector<QString> texts;
+  texts.reserve(m_records.size());
+  for (int nRow = 0; nRow < RecordCount(); ++nRow) texts.push_back(CellText(nRow, nColumn));
+  std::vector<int> rows(m_records.size());
+  std::iota(rows.begin(), rows.end(), 0);
+  std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+    const int nCompare = QString::localeAwareCompare(texts[static_cast<size_t>(a)], texts[static_cast<size_t>(b)]);
+    return nOrder == Qt::AscendingOrder ? nCompare < 0 : nCompare > 0;
+  });
+  std::vector<void*> records;
+  std::vector<char> ticks;
+  std::unordered_map<int, QString> captions;
+  std::vector<int> newRowOf(m_records.size());
+  for (size_t n = 0; n < rows.size(); ++n) {
+    const int nOld = rows[n];
+    newRowOf[static_cast<size_t>(nOld)] = static_cast<int>(n);
+    records.push_back(m_records[static_cast<size_t>(nOld)]);
+    ticks.push_back(m_ticks[static_cast<size_t>(nOld)]);
+    auto edited = m_editedCaptions.find(nOld);
+    if (edited != m_editedCaptions.end()) captions[static_cast<int>(n)] = edited->second;
+  }
+  m_records = std::move(records);
+  m_ticks = std::move(ticks);
+  m_editedCaptions = std::move(captions);
+  const QModelIndexList persistent = persistentIndexList();
+  QModelIndexList moved;
+  for (const QModelIndex& old : persistent)
+    moved.append(index(newRowOf[static_cast<size_t>(old.row())], old.column()));
+  changePersistentIndexList(persistent, moved);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
 
 void RecordListModel::SetRecords(std::vector<void*> records) {
   beginResetModel();
@@ -51,7 +112,7 @@ int RecordListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int RecordListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+  return parent.isValid() ? 0 : static_cast<int>(m_columns.size()) + (m_fnFolder ? 1 : 0);
 }
 
 QString RecordListModel::CellText(int nRow, int nColumn) const {
@@ -60,8 +121,11 @@ QString RecordListModel::CellText(int nRow, int nColumn) const {
     if (edited != m_editedCaptions.end()) return edited->second;
   }
   char szText[kTextSize];
-  m_fnText(m_records[static_cast<size_t>(nRow)], m_columns[static_cast<size_t>(nColumn)].nKey, szText,
-           sizeof szText);
+  if (static_cast<size_t>(nColumn) == m_columns.size())
+    m_fnFolder(m_records[static_cast<size_t>(nRow)], 0, szText, sizeof szText);
+  else
+    m_fnText(m_records[static_cast<size_t>(nRow)], m_columns[static_cast<size_t>(nColumn)].nKey,
+             szText, sizeof szText);
   QString strText = FromProgramText(szText);
   // A row is one line: a multi-line text (a note's body) reads on in it.
   strText.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -86,8 +150,9 @@ QVariant RecordListModel::data(const QModelIndex& index, int nRole) const {
 
 QVariant RecordListModel::headerData(int nSection, Qt::Orientation orientation, int nRole) const {
   if (orientation != Qt::Horizontal || nSection < 0 || nSection >= columnCount()) return {};
-  if (nRole == Qt::DisplayRole) return QString::fromUtf8(m_columns[static_cast<size_t>(nSection)].szCaption);
-  return {};
+  if (nRole != Qt::DisplayRole) return {};
+  if (static_cast<size_t>(nSection) == m_columns.size()) return QStringLiteral("Folder");
+  return QString::fromUtf8(m_columns[static_cast<size_t>(nSection)].szCaption);
 }
 
 Qt::ItemFlags RecordListModel::flags(const QModelIndex& index) const {

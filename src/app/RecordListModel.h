@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "update/CxTickRule.h"
+
 // One column: its caption, its width in pixels and the display key of the
 // record field it shows.
 struct RecordColumn {
@@ -59,6 +61,17 @@ class RecordListModel : public QAbstractTableModel {
   std::vector<void*> TickedRecords() const;
   std::span<const RecordColumn> Columns() const { return m_columns; }
 
+  // With a folder function the list shows one more, last column, "Folder":
+  // each record's folder, as fnFolder writes it (as RecordTextFn, key unused).
+  void SetFolderColumn(RecordTextFn fnFolder);
+  // Ticks (or unticks) every row whose text in nColumn meets the rule; the
+  // number of rows it matched.
+  int TickWhere(int nColumn, const CxTickRule& rule, bool bTick);
+
+  // Orders the rows by a column's text; ticks and retyped captions stay with
+  // their records.
+  void sort(int nColumn, Qt::SortOrder nOrder = Qt::AscendingOrder) override;
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int nRole = Qt::DisplayRole) const override;
@@ -71,6 +84,7 @@ class RecordListModel : public QAbstractTableModel {
 
   std::span<const RecordColumn> m_columns;
   RecordTextFn m_fnText;
+  RecordTextFn m_fnFolder;  // none: no folder column
   bool m_bCaptionEditable;
   std::vector<void*> m_records;
   std::vector<char> m_ticks;  // one per row: 1 ticked

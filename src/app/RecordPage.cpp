@@ -1,6 +1,10 @@
 #include "app/RecordPage.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -12,6 +16,7 @@
 #include "app/Apputil.h"
 #include "app/Context.h"
 #include "app/Preview.h"
+#include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxList.h"
 #include "update/CxItemKind.h"
@@ -41,6 +46,9 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   QHeaderView* pHeader = m_pList->header();
   pHeader->setStretchLastSection(false);
   pHeader->setSectionsMovable(false);
+  // A click on a header sorts; until then the list keeps the folder's order.
+  pHeader->setSortIndicator(-1, Qt::AscendingOrder);
+  m_pList->setSortingEnabled(true);
   for (size_t i = 0; i < kind.columns.size(); ++i)
     pHeader->resizeSection(static_cast<int>(i), kind.columns[i].nWidth);
 
@@ -66,6 +74,27 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   connect(m_pList, &QTreeView::doubleClicked, this, &TfmRecordPage::ShowDetail);
   connect(m_pList, &QTreeView::customContextMenuRequested, this, &TfmRecordPage::ShowPopupMenu);
 
+  cbxRuleField = new QComboBox(this);
+  cbxRuleCondition = new QComboBox(this);
+  for (int n = 0; n < kRuleConditionCount; ++n)
+    cbxRuleCondition->addItem(QString::fromUtf8(GetRuleConditionText(static_cast<RuleCondition>(n))));
+  edtRuleText = new QLineEdit(this);
+  cbRuleCase = new QCheckBox(QStringLiteral("&Match case"), this);
+  btnTickWhere = new QPushButton(QStringLiteral("&Tick"), this);
+  btnUntickWhere = new QPushButton(QStringLiteral("&Untick"), this);
+  connect(btnTickWhere, &QPushButton::clicked, this, [this] { TickByRule(true); });
+  connect(btnUntickWhere, &QPushButton::clicked, this, [this] { TickByRule(false); });
+  connect(cbxRuleCondition, &QComboBox::currentIndexChanged, this,
+          &TfmRecordPage::cbxRuleConditionChange);
+  auto* pRule = new QHBoxLayout;
+  pRule->addWidget(new QLabel(QStringLiteral("Where"), this));
+  pRule->addWidget(cbxRuleField);
+  pRule->addWidget(cbxRuleCondition);
+  pRule->addWidget(edtRuleText, 1);
+  pRule->addWidget(cbRuleCase);
+  pRule->addWidget(btnTickWhere);
+  pRule->addWidget(btnUntickWhere);
+
   auto* pButtons = new QHBoxLayout;
   pButtons->addWidget(btnSelAll);
   pButtons->addWidget(btnClear);
@@ -76,6 +105,7 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   auto* pLayout = new QVBoxLayout(this);
   pLayout->setContentsMargins(12, 12, 12, 12);
   pLayout->setSpacing(8);
+  pLayout->addLayout(pRule);
   pLayout->addWidget(m_pList, 1);
   pLayout->addLayout(pButtons);
 }
@@ -87,7 +117,14 @@ bool TfmRecordPage::UpdateData(bool bSave) {
 }
 
 void TfmRecordPage::Fill() {
+  m_pModel->SetFolderColumn(g_Settings.SubFolder ? m_kind.fnFolder : nullptr);
   m_pModel->SetRecords(m_kind.fnRecords());
+  m_pList->header()->setSortIndicator(-1, Qt::AscendingOrder);
+  const QString strField = cbxRuleField->currentText();
+  cbxRuleField->clear();
+  for (int n = 0; n < m_pModel->columnCount(); ++n)
+    cbxRuleField->addItem(m_pModel->headerData(n, Qt::Horizontal).toString());
+  cbxRuleField->setCurrentIndex(qMax(0, cbxRuleField->findText(strField)));
   if (m_pModel->RecordCount() > 0)
     m_pList->selectionModel()->setCurrentIndex(m_pModel->index(0, 0),
                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -124,6 +161,20 @@ void TfmRecordPage::btnPreviewClick() {
   records.RemoveAll(false);
   TfmPreview preview(report, QStringLiteral("Preview"), this);
   preview.exec();
+}
+
+void TfmRecordPage::TickByRule(bool bTick) {
+  CxTickRule rule;
+  rule.nCondition = static_cast<RuleCondition>(cbxRuleCondition->currentIndex());
+  rule.strText = ToProgramText(edtRuleText->text()).toStdString();
+  rule.bCaseSensitive = cbRuleCase->isChecked();
+  m_pModel->TickWhere(cbxRuleField->currentIndex(), rule, bTick);
+}
+
+void TfmRecordPage::cbxRuleConditionChange() {
+  const bool bText = CxTickRule::TakesText(static_cast<RuleCondition>(cbxRuleCondition->currentIndex()));
+  edtRuleText->setEnabled(bText);
+  cbRuleCase->setEnabled(bText);
 }
 
 void TfmRecordPage::SelectAll() { m_pModel->SetAllTicked(true); }

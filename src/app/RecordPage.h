@@ -11,8 +11,12 @@
 
 #include "app/Page.h"
 #include "app/RecordListModel.h"
+#include "common/misc/CxText.h"
 
 class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTreeView;
@@ -27,6 +31,8 @@ struct RecordPageKind {
   std::vector<void*> (*fnRecords)();
   // Shows the kind's detail viewer for one record, modal over pOwner.
   void (*fnShowDetail)(QWidget* pOwner, const void* pRecord);
+  // The folder a record was read from, for the Folder column.
+  RecordTextFn fnFolder;
 };
 
 class TfmRecordPage : public TfmPage {
@@ -59,6 +65,13 @@ class TfmRecordPage : public TfmPage {
   QPushButton* btnSelAll;
   QPushButton* btnClear;
   QPushButton* btnPreview;
+  // Ticking by rule: a column, a condition, a text, case.
+  QComboBox* cbxRuleField;
+  QComboBox* cbxRuleCondition;
+  QLineEdit* edtRuleText;
+  QCheckBox* cbRuleCase;
+  QPushButton* btnTickWhere;
+  QPushButton* btnUntickWhere;
 
  protected:
   // kind must outlive the page (a static table of the kind's unit).
@@ -67,6 +80,9 @@ class TfmRecordPage : public TfmPage {
  private:
   void Fill();
   bool CollectTicked();
+  // Ticks or unticks the rows the rule bar describes.
+  void TickByRule(bool bTick);
+  void cbxRuleConditionChange();
   void ShowPopupMenu(const QPoint& point);
 
   const RecordPageKind& m_kind;
@@ -78,6 +94,13 @@ class TfmRecordPage : public TfmPage {
   QAction* m_pClearItem;
   QAction* m_pDetailItem;
 };
+
+// The name of the folder a record's item was read from; empty without an image.
+template <typename TRecord>
+void RecordFolderText(const void* pRecord, int32_t /*nKey*/, char* szBuf, int nSize) {
+  const auto* pImage = static_cast<const TRecord*>(pRecord)->Image;
+  CopyText(szBuf, static_cast<size_t>(nSize), pImage ? pImage->FolderName : "");
+}
 
 // The records of a container from First() to Next() giving none.
 template <typename TMgr>

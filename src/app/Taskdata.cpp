@@ -20,6 +20,7 @@ const RecordPageKind kKind = {
     "No task record is selected. Please select the records you want to update.",
     [] { return ContainerRecords(g_pOlTaskUtil ? g_pOlTaskUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmTodoDetail, TaskRecord>,
+    &RecordFolderText<TaskRecord>,
 };
 
 }  // namespace

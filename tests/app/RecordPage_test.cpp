@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QApplication>
 #include <QDialog>
@@ -31,6 +32,7 @@
 #include "app/Preview.h"
 #include "app/RecordPage.h"
 #include "app/Tododetail.h"
+#include "update/CxTickRule.h"
 #include "common/misc/CxList.h"
 #include "support/AppTest.h"
 #include "support/TestStore.h"
@@ -396,6 +398,82 @@ class RecordPageTest : public QObject {
                             "Ann Example,Contacts,Job Title,Leiterin,Chief,will change\r\n"
                             "Zo\u00eb \u00c5ngstr\u00f6m,Contacts,Job Title,,Chief,will change\r\n"));
     csv.remove();
+  }
+
+  // The rule bar ticks or unticks the rows whose column text meets the rule.
+  void ticksByRule() {
+    struct RuleStep {
+      bool bStartTicked;
+      const char* szColumn;
+      RuleCondition nCondition;
+      const char* szText;
+      bool bCase;
+      bool bTick;
+      QList<bool> ticks;
+    };
+    const RuleStep steps[] = {
+        {false, "Last Name", rcContains, "\u00c5NG", false, true, {false, false, true}},
+        {false, "Last Name", rcContains, "\u00c5NG", true, true, {false, false, false}},
+        {false, "Company", rcEmpty, "", false, true, {false, true, true}},
+        {true, "First Name", rcEquals, "ann", false, false, {false, true, true}},
+        {true, "First Name", rcEquals, "ann", true, false, {true, true, true}},
+        {false, "Email", rcStartsWith, "ann@", false, true, {true, false, false}},
+        {false, "Email", rcNotContains, "@", false, true, {false, true, true}},
+        {true, "Title", rcNotEmpty, "", false, false, {false, true, true}},
+    };
+    PageRig rig(Kinds()[0], true);
+    QVERIFY(rig.Ok());
+    TfmRecordPage* pPage = rig.Page();
+    for (const RuleStep& step : steps) {
+      if (step.bStartTicked)
+        pPage->SelectAll();
+      else
+        pPage->ClearAll();
+      pPage->cbxRuleField->setCurrentText(QString::fromUtf8(step.szColumn));
+      QCOMPARE(pPage->cbxRuleField->currentText(), QString::fromUtf8(step.szColumn));
+      pPage->cbxRuleCondition->setCurrentIndex(step.nCondition);
+      QCOMPARE(pPage->edtRuleText->isEnabled(), CxTickRule::TakesText(step.nCondition));
+      pPage->edtRuleText->setText(QString::fromUtf8(step.szText));
+      pPage->cbRuleCase->setChecked(step.bCase);
+      (step.bTick ? pPage->btnTickWhere : pPage->btnUntickWhere)->click();
+      QCOMPARE(rig.Ticks(), step.ticks);
+    }
+  }
+
+  // A click on a column header sorts; the ticks stay with their items, and
+  // leaving hands exactly the ticked ones over.
+  void sortingKeepsTheTicks() {
+    PageRig rig(Kinds()[0], true);
+    QVERIFY(rig.Ok());
+    void* pNobody = rig.Model()->RecordAt(1);
+    rig.Model()->SetTicked(1, false);
+    QHeaderView* pHeader = rig.Page()->List()->header();
+    QTest::mouseClick(pHeader->viewport(), Qt::LeftButton, {},
+                      QPoint(pHeader->sectionViewportPosition(1) + 5, pHeader->height() / 2));
+    QCOMPARE(rig.RowTexts(0)[1], QStringLiteral("Example"));
+    QCOMPARE(rig.RowTexts(1)[1], QStringLiteral("Nobody"));
+    QCOMPARE(rig.Model()->RecordAt(1), pNobody);
+    rig.Page()->List()->sortByColumn(1, Qt::DescendingOrder);
+    QCOMPARE(rig.RowTexts(0)[1], QStringLiteral("\u00c5ngstr\u00f6m"));
+    QCOMPARE(rig.Model()->RecordAt(1), pNobody);
+    QCOMPARE(rig.Ticks(), (QList<bool>{true, false, true}));
+    rig.Main()->GoToPage(4);
+    QCOMPARE(PageRig::Handed(), (std::vector<void*>{rig.Model()->RecordAt(0), rig.Model()->RecordAt(2)}));
+  }
+
+  // With subfolders read, a last column names each item's folder.
+  void subfoldersAddTheFolderColumn() {
+    PageRig rig(Kinds()[1], true);
+    QVERIFY(rig.Ok());
+    QCOMPARE(rig.Model()->columnCount(), static_cast<int>(Kinds()[1].columns.size()));
+    g_Settings.SubFolder = true;
+    rig.Page()->UpdateData(false);
+    g_Settings.SubFolder = false;
+    const int nFolder = static_cast<int>(Kinds()[1].columns.size());
+    QCOMPARE(rig.Model()->columnCount(), nFolder + 1);
+    QCOMPARE(rig.Model()->headerData(nFolder, Qt::Horizontal).toString(), QStringLiteral("Folder"));
+    QCOMPARE(rig.RowTexts(0)[nFolder], QStringLiteral("Calendar"));
+    QCOMPARE(rig.Page()->cbxRuleField->itemText(nFolder), QStringLiteral("Folder"));
   }
 
   // Every button the page shows inside the main window has a mnemonic of its own.
