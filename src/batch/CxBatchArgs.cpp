@@ -187,7 +187,9 @@ bool ParseBatchArgs(const std::vector<std::string>& args, CxBatchArgs* pArgs, st
         } else if (strArg == "--yes") {
           pArgs->bYes = true;
         } else if (strArg.rfind("--", 0) != 0 && !bRunGiven &&
-                   (strArg == "last" || strArg.find_first_not_of("0123456789") == std::string::npos)) {
+                   (strArg == "last" ||
+                    (!strArg.empty() && strArg.size() <= 18 &&
+                     strArg.find_first_not_of("0123456789") == std::string::npos))) {
           pArgs->strRun = strArg;
           bRunGiven = true;
         } else {

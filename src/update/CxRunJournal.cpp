@@ -15,8 +15,11 @@
 namespace {
 
 constexpr int kSchemaVersion = 1;
-// Room a run needs per item, with generous notes, and in all beyond that.
-constexpr uintmax_t kRoomPerItem = 64 * 1024;
+// Room a run needs per item (its old and new values, the row and the index,
+// in the journal and in its write-ahead log), and in all beyond that. A run
+// that changes long notes of every item may need more; then the journal's
+// own failure stops the saves before an item is saved unjournaled.
+constexpr uintmax_t kRoomPerItem = 8 * 1024;
 constexpr uintmax_t kRoomPerRun = 4 * 1024 * 1024;
 
 constexpr char kSchema[] = R"(

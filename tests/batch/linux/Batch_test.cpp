@@ -118,6 +118,7 @@ const UsageCase kUsageCases[] = {
     {"NoConfirmation", {"run", "--kind", "contacts", "--set", "Job Title", "x"}, "writing needs --yes"},
     {"UndoWithoutRuns", {"undo"}, "the journal holds no run"},
     {"UndoUnknownRun", {"undo", "7"}, "the journal holds no run 7"},
+    {"UndoHugeRun", {"undo", "99999999999999999999"}, "undo takes a run's number or last"},
     {"FieldsWithoutKind", {"fields"}, "fields needs --kind"},
 };
 
