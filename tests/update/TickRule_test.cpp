@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/misc/CxUtf8.h"
 #include "support/AnsiCodePage.h"
 #include "update/CxTickRule.h"
 
@@ -43,8 +44,13 @@ const RuleCase kRuleCases[] = {
     {rcStartsWith, "\xCE\xB1\xCE\xB8", false, "\xCE\x91\xCE\x98\xCE\x97\xCE\x9D\xCE\x91", true},
 };
 
+// Whether the system's code page holds this UTF-8 text (Greek has no place in
+// Windows-1252, say).
+bool AnsiHolds(const char* szUtf8) { return AnsiToUtf8(AnsiText(szUtf8)) == szUtf8; }
+
 TEST(TickRuleTest, EveryConditionOverATableOfTexts) {
   for (const RuleCase& ruleCase : kRuleCases) {
+    if (!AnsiHolds(ruleCase.szText) || !AnsiHolds(ruleCase.szValue)) continue;
     const CxTickRule rule{ruleCase.nCondition, AnsiText(ruleCase.szText), ruleCase.bCaseSensitive};
     EXPECT_EQ(ruleCase.bMatches, rule.Matches(AnsiText(ruleCase.szValue)))
         << GetRuleConditionText(ruleCase.nCondition) << " \"" << ruleCase.szText << "\""
