@@ -126,8 +126,8 @@ void TfmFinish::SetRunRefused(const QString& strReason) {
 }
 
 void TfmFinish::ShowResult() {
-  const bool bSaved = m_pReport && (m_pReport->CountItems(ioUpdated) > 0 ||
-                                    m_pReport->CountItems(ioPartial) > 0);
+  const bool bSaved =
+      m_pReport && (m_pReport->CountItems(ioUpdated) > 0 || m_pReport->CountItems(ioPartial) > 0);
   btnReport->setEnabled(m_pReport != nullptr);
   btnUndo->setEnabled(bSaved && m_nRun > 0 && !m_pUndone);
   // Until the run has ended there is nothing true to say about its result.
@@ -139,15 +139,15 @@ void TfmFinish::ShowResult() {
     lblResult->clear();
     SetRole(lblResult, "value");
   } else if (m_pUndone) {
-    lblResult->setText(QStringLiteral("The run was undone: %1.")
-                           .arg(QString::fromUtf8(m_pUndone->CountsText())));
+    lblResult->setText(
+        QStringLiteral("The run was undone: %1.").arg(QString::fromUtf8(m_pUndone->CountsText())));
     SetRole(lblResult, "value");
   } else if (m_pReport->CountItems(ioPartial) == 0 && m_pReport->CountItems(ioNotSaved) == 0) {
     lblResult->setText(QStringLiteral("Records updating successfully."));
     SetRole(lblResult, "value");
   } else {
-    lblResult->setText(QStringLiteral("%1. The report says why.")
-                           .arg(QString::fromUtf8(m_pReport->CountsText())));
+    lblResult->setText(
+        QStringLiteral("%1. The report says why.").arg(QString::fromUtf8(m_pReport->CountsText())));
     SetRole(lblResult, "bad");
   }
 }

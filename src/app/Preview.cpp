@@ -44,7 +44,8 @@ TfmPreview::TfmPreview(const CxChangeReport& report, const QString& strTitle, QW
       const QString strOutcome =
           pField ? Utf8(report.OutcomeText(item, *pField))
                  : QString::fromUtf8(CxChangeReport::ItemOutcomeText(item.nOutcome)) +
-                       (item.strReason.empty() ? QString() : QStringLiteral(": ") + Utf8(item.strReason));
+                       (item.strReason.empty() ? QString()
+                                               : QStringLiteral(": ") + Utf8(item.strReason));
       for (const QString& strText :
            {Utf8(item.strName), Utf8(item.strFolder), pField ? Utf8(pField->strField) : QString(),
             pField ? Utf8(pField->strOld) : QString(), pField ? Utf8(pField->strNew) : QString(),
@@ -81,10 +82,11 @@ TfmPreview::TfmPreview(const CxChangeReport& report, const QString& strTitle, QW
   for (const auto& [nColumn, nChars] :
        {std::pair{colItem, 22}, {colFolder, 12}, {colField, 16}, {colOld, 20}, {colNew, 20}})
     lvChanges->header()->resizeSection(nColumn, nChars * nChar);
-  lvChanges->setColumnHidden(colFolder, !std::any_of(report.GetItems().begin(), report.GetItems().end(),
-                                                     [&](const CxItemChanges& item) {
-                                                       return item.strFolder != report.GetItems().front().strFolder;
-                                                     }));
+  lvChanges->setColumnHidden(
+      colFolder, !std::any_of(report.GetItems().begin(), report.GetItems().end(),
+                              [&](const CxItemChanges& item) {
+                                return item.strFolder != report.GetItems().front().strFolder;
+                              }));
 
   btnSaveCsv = new QPushButton(QStringLiteral("Save as C&SV..."), this);
   btnClose = new QPushButton(QStringLiteral("&Close"), this);

@@ -43,7 +43,8 @@ void RecordListModel::sort(int nColumn, Qt::SortOrder nOrder) {
   std::vector<int> rows(m_records.size());
   std::iota(rows.begin(), rows.end(), 0);
   std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-    const int nCompare = QString::localeAwareCompare(texts[static_cast<size_t>(a)], texts[static_cast<size_t>(b)]);
+    const int nCompare =
+        QString::localeAwareCompare(texts[static_cast<size_t>(a)], texts[static_cast<size_t>(b)]);
     return nOrder == Qt::AscendingOrder ? nCompare < 0 : nCompare > 0;
   });
   std::vector<void*> records;

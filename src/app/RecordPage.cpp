@@ -77,7 +77,8 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   cbxRuleField = new QComboBox(this);
   cbxRuleCondition = new QComboBox(this);
   for (int n = 0; n < kRuleConditionCount; ++n)
-    cbxRuleCondition->addItem(QString::fromUtf8(GetRuleConditionText(static_cast<RuleCondition>(n))));
+    cbxRuleCondition->addItem(
+        QString::fromUtf8(GetRuleConditionText(static_cast<RuleCondition>(n))));
   edtRuleText = new QLineEdit(this);
   cbRuleCase = new QCheckBox(QStringLiteral("&Match case"), this);
   btnTickWhere = new QPushButton(QStringLiteral("&Tick"), this);
@@ -172,7 +173,8 @@ void TfmRecordPage::TickByRule(bool bTick) {
 }
 
 void TfmRecordPage::cbxRuleConditionChange() {
-  const bool bText = CxTickRule::TakesText(static_cast<RuleCondition>(cbxRuleCondition->currentIndex()));
+  const bool bText =
+      CxTickRule::TakesText(static_cast<RuleCondition>(cbxRuleCondition->currentIndex()));
   edtRuleText->setEnabled(bText);
   cbRuleCase->setEnabled(bText);
 }

@@ -55,16 +55,19 @@ bool UndoRunWithPreview(QWidget* pOwner, int64_t nRun, CxChangeReport* pDone) {
   }
   CxRunUndo undo(journal, pSession->Accessor());
   if (!undo.Load(nRun, &strError)) {
-    ShowError(pOwner, QStringLiteral("The run cannot be undone: %1.").arg(QString::fromUtf8(strError)));
+    ShowError(pOwner,
+              QStringLiteral("The run cannot be undone: %1.").arg(QString::fromUtf8(strError)));
     return false;
   }
   const CxChangeReport preview = undo.Preview();
   if (preview.CountItems(ioChange) == 0) {
-    TfmPreview nothing(preview, QStringLiteral("Undo Run %1: nothing to restore").arg(nRun), pOwner);
+    TfmPreview nothing(preview, QStringLiteral("Undo Run %1: nothing to restore").arg(nRun),
+                       pOwner);
     nothing.exec();
     return false;
   }
-  TfmPreview ask(preview, QStringLiteral("Undo Run %1").arg(nRun), pOwner, QStringLiteral("&Undo Run"));
+  TfmPreview ask(preview, QStringLiteral("Undo Run %1").arg(nRun), pOwner,
+                 QStringLiteral("&Undo Run"));
   if (ask.exec() != QDialog::Accepted) return false;
   if (!undo.Execute(pDone, &strError)) {
     ShowError(pOwner, QStringLiteral("The run cannot be undone: %1. Nothing was changed.")
@@ -115,16 +118,20 @@ void TfmRuns::Fill() {
   CxRunJournal journal;
   std::string strError;
   if (!OpenRunJournal(&journal, &strError)) {
-    ShowError(this, QStringLiteral("The past runs cannot be listed: %1.").arg(QString::fromUtf8(strError)));
+    ShowError(
+        this,
+        QStringLiteral("The past runs cannot be listed: %1.").arg(QString::fromUtf8(strError)));
     lvRunsChange();
     return;
   }
   for (const CxJournalRun& run : journal.ListRuns()) {
     auto* pRow = new QTreeWidgetItem(lvRuns);
-    pRow->setText(colWhen, QDateTime::fromSecsSinceEpoch(run.tStarted).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    pRow->setText(colWhen, QDateTime::fromSecsSinceEpoch(run.tStarted)
+                               .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     pRow->setText(colKind, QString::fromUtf8(GetKindPluralName(run.nMode)));
     const QString strDefinitions = QString::fromUtf8(run.strDefinitions);
-    pRow->setText(colDefinitions, QString(strDefinitions).replace(QLatin1Char('\n'), QStringLiteral("; ")));
+    pRow->setText(colDefinitions,
+                  QString(strDefinitions).replace(QLatin1Char('\n'), QStringLiteral("; ")));
     pRow->setToolTip(colDefinitions, strDefinitions);
     pRow->setText(colSaved, QString::number(run.nSaved));
     pRow->setText(colState, StateText(run));

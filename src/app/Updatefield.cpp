@@ -146,9 +146,10 @@ void TfmUpdateField::btnSaveClick() {
   std::string strError;
   if (!g_pProfileManager->SaveProfile(ToProgramText(strPath).constData(), *pKind, g_pFieldList,
                                       &strError))
-    ShowMessageBox(this,
-                   QStringLiteral("The profile was not saved: %1.").arg(FromProgramText(strError.c_str())),
-                   QStringLiteral("Error"), QMessageBox::Critical);
+    ShowMessageBox(
+        this,
+        QStringLiteral("The profile was not saved: %1.").arg(FromProgramText(strError.c_str())),
+        QStringLiteral("Error"), QMessageBox::Critical);
 }
 
 void TfmUpdateField::btnLoadClick() {
@@ -173,9 +174,10 @@ void TfmUpdateField::btnLoadClick() {
     UpdateData(false);
     return;
   }
-  ShowMessageBox(this,
-                 QStringLiteral("The profile was not loaded: %1.").arg(FromProgramText(strError.c_str())),
-                 QStringLiteral("Error"), QMessageBox::Critical);
+  ShowMessageBox(
+      this,
+      QStringLiteral("The profile was not loaded: %1.").arg(FromProgramText(strError.c_str())),
+      QStringLiteral("Error"), QMessageBox::Critical);
 }
 
 FieldUpdateDef* TfmUpdateField::RowDefinition(const QTreeWidgetItem* pRow) {

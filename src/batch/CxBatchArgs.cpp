@@ -20,7 +20,8 @@ constexpr char kToolHelp[] =
 
 constexpr char kRunHelp[] =
     "Usage: quillmere-batch run --kind KIND DEFINITION... [--subfolders]\n"
-    "                           [--where FIELD OP [TEXT]]... [--dry-run] [--report FILE.csv] [--yes]\n"
+    "                           [--where FIELD OP [TEXT]]... [--dry-run] [--report FILE.csv] "
+    "[--yes]\n"
     "Applies the definitions, in the order given, to every item of the kind (contacts,\n"
     "calendar, tasks or notes) that matches all --where rules, and saves each item.\n"
     "\n"
@@ -77,8 +78,8 @@ class ArgReader {
   bool Take(const std::string& strOption, size_t nCount, std::vector<std::string>* pValues,
             std::string* pError) {
     if (m_Args.size() - m_nNext < nCount) {
-      *pError = strOption + " needs " + std::to_string(nCount) +
-                (nCount == 1 ? " value" : " values");
+      *pError =
+          strOption + " needs " + std::to_string(nCount) + (nCount == 1 ? " value" : " values");
       return false;
     }
     for (size_t n = 0; n < nCount; ++n) pValues->push_back(Next());
@@ -215,7 +216,8 @@ bool ParseBatchArgs(const std::vector<std::string>& args, CxBatchArgs* pArgs, st
     return false;
   }
   if (pArgs->nCommand == bcRun && pArgs->Definitions.empty()) {
-    *pError = "run needs at least one definition: --profile, --set, --append, --insert or --replace";
+    *pError =
+        "run needs at least one definition: --profile, --set, --append, --insert or --replace";
     return false;
   }
   return true;
@@ -223,10 +225,15 @@ bool ParseBatchArgs(const std::vector<std::string>& args, CxBatchArgs* pArgs, st
 
 const char* GetBatchHelp(BatchCommand nCommand) {
   switch (nCommand) {
-    case bcRun: return kRunHelp;
-    case bcUndo: return kUndoHelp;
-    case bcRuns: return kRunsHelp;
-    case bcFields: return kFieldsHelp;
-    default: return kToolHelp;
+    case bcRun:
+      return kRunHelp;
+    case bcUndo:
+      return kUndoHelp;
+    case bcRuns:
+      return kRunsHelp;
+    case bcFields:
+      return kFieldsHelp;
+    default:
+      return kToolHelp;
   }
 }

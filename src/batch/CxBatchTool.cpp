@@ -33,12 +33,13 @@ class DefinitionList {
 
 std::string TimeText(time_t tWhen) {
   char szText[32] = {};
-  if (const struct tm* pTime = localtime(&tWhen)) strftime(szText, sizeof szText, "%Y-%m-%d %H:%M:%S", pTime);
+  if (const struct tm* pTime = localtime(&tWhen))
+    strftime(szText, sizeof szText, "%Y-%m-%d %H:%M:%S", pTime);
   return szText;
 }
 
-bool CopyDefinitionText(const std::string& strText, char (&szField)[256], const std::string& strWhat,
-                        std::string* pError) {
+bool CopyDefinitionText(const std::string& strText, char (&szField)[256],
+                        const std::string& strWhat, std::string* pError) {
   if (strText.size() >= sizeof szField) {
     *pError = strWhat + " is longer than " + std::to_string(sizeof szField - 1) + " bytes";
     return false;
@@ -49,15 +50,21 @@ bool CopyDefinitionText(const std::string& strText, char (&szField)[256], const 
 
 }  // namespace
 
-CxBatchTool::CxBatchTool(FILE* pOut, FILE* pErr, FILE* pIn) : m_pOut(pOut), m_pErr(pErr), m_pIn(pIn) {}
+CxBatchTool::CxBatchTool(FILE* pOut, FILE* pErr, FILE* pIn)
+    : m_pOut(pOut), m_pErr(pErr), m_pIn(pIn) {}
 
 int CxBatchTool::Execute(const CxBatchArgs& args) {
   switch (args.nCommand) {
-    case bcRun: return Run(args);
-    case bcUndo: return Undo(args);
-    case bcRuns: return Runs();
-    case bcFields: return Fields(args);
-    default: return Fail(beUsage, "a command is missing");
+    case bcRun:
+      return Run(args);
+    case bcUndo:
+      return Undo(args);
+    case bcRuns:
+      return Runs();
+    case bcFields:
+      return Fields(args);
+    default:
+      return Fail(beUsage, "a command is missing");
   }
 }
 
@@ -90,9 +97,9 @@ bool CxBatchTool::ResolveDefinitions(const CxItemKind& kind, const CxBatchArgs& 
     }
     const FieldEntry* pEntry = kind.FindEntryByName(arg.strField);
     if (!pEntry) {
-      Fail(beUsage, "\"" + arg.strField + "\" is not a field of " + GetKindPluralName(kind.GetMode()) +
-                        " (quillmere-batch fields --kind " + GetKindKeyword(kind.GetMode()) +
-                        " lists them)");
+      Fail(beUsage, "\"" + arg.strField + "\" is not a field of " +
+                        GetKindPluralName(kind.GetMode()) + " (quillmere-batch fields --kind " +
+                        GetKindKeyword(kind.GetMode()) + " lists them)");
       return false;
     }
     const FieldDescriptor& field = pEntry->Desc;
@@ -101,8 +108,7 @@ bool CxBatchTool::ResolveDefinitions(const CxItemKind& kind, const CxBatchArgs& 
     def.nFieldID = field.nFieldID;
     const std::string strWhere = "\"" + arg.strField + "\": ";
     if (field.nType != ftString && arg.nSource != dsSet) {
-      Fail(beUsage, strWhere + "a " + GetFieldTypeName(field.nType) +
-                        " field only takes --set");
+      Fail(beUsage, strWhere + "a " + GetFieldTypeName(field.nType) + " field only takes --set");
       return false;
     }
     bool bDone = true;
@@ -186,8 +192,9 @@ bool CxBatchTool::Confirm(const std::string& strCounts, const char* szQuestion, 
                           int* pExit) {
   if (bYes) return true;
   if (!PalIsTerminal(m_pIn)) {
-    *pExit = Fail(beUsage, strCounts + "; writing needs --yes when no one can be asked; "
-                                       "nothing was changed");
+    *pExit = Fail(beUsage, strCounts +
+                               "; writing needs --yes when no one can be asked; "
+                               "nothing was changed");
     return false;
   }
   fprintf(m_pErr, "%s. %s [y/N] ", strCounts.c_str(), szQuestion);
@@ -220,7 +227,8 @@ int CxBatchTool::Run(const CxBatchArgs& args) {
   if (!pKind) return beUsage;
   std::vector<FieldUpdateDef> defs;
   std::vector<std::pair<const FieldEntry*, CxTickRule>> rules;
-  if (!ResolveDefinitions(*pKind, args, &defs) || !ResolveRules(*pKind, args, &rules)) return beUsage;
+  if (!ResolveDefinitions(*pKind, args, &defs) || !ResolveRules(*pKind, args, &rules))
+    return beUsage;
 
   const std::unique_ptr<CxKindSession> pSession = Connect(pKind->GetMode());
   if (!pSession) return beNotSaved;
@@ -261,7 +269,8 @@ int CxBatchTool::Run(const CxBatchArgs& args) {
 
   CxRunJournal journal;
   std::string strError;
-  if (!OpenRunJournal(&journal, &strError) || !run.Begin(&journal, selected.GetCount(), &strError)) {
+  if (!OpenRunJournal(&journal, &strError) ||
+      !run.Begin(&journal, selected.GetCount(), &strError)) {
     selected.RemoveAll(false);
     return Fail(beNotSaved, "the update cannot start: " + strError + "; nothing was changed");
   }
@@ -361,16 +370,25 @@ int CxBatchTool::Fields(const CxBatchArgs& args) {
       case ftString:
         strValues = "text of at most " + std::to_string(field.nMaxLength - 1) + " bytes";
         break;
-      case ftDate: strValues = "YYYY-MM-DD"; break;
-      case ftDateTime: strValues = "YYYY-MM-DDTHH:MM"; break;
-      case ftBoolean: strValues = "true, false"; break;
-      case ftInteger: strValues = "a whole number"; break;
+      case ftDate:
+        strValues = "YYYY-MM-DD";
+        break;
+      case ftDateTime:
+        strValues = "YYYY-MM-DDTHH:MM";
+        break;
+      case ftBoolean:
+        strValues = "true, false";
+        break;
+      case ftInteger:
+        strValues = "a whole number";
+        break;
       case ftEnumeration:
         for (int32_t m = 0; m < field.nEnumCount && m < kMaxEnumCount; ++m)
           strValues += std::string(m ? ", " : "") + field.szEnumTexts[m];
         break;
     }
-    fprintf(m_pOut, "%-32s %-12s %s\n", field.szName, GetFieldTypeName(field.nType), strValues.c_str());
+    fprintf(m_pOut, "%-32s %-12s %s\n", field.szName, GetFieldTypeName(field.nType),
+            strValues.c_str());
   }
   return beDone;
 }

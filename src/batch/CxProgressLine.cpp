@@ -18,8 +18,7 @@ CxProgressLine::CxProgressLine(FILE* pOut, size_t nTotal, bool bTerminal)
 void CxProgressLine::Step() {
   ++m_nDone;
   if (!m_bTerminal) {
-    if (m_nDone % kLogEvery == 0)
-      fprintf(m_pOut, "%zu of %zu items\n", m_nDone, m_nTotal);
+    if (m_nDone % kLogEvery == 0) fprintf(m_pOut, "%zu of %zu items\n", m_nDone, m_nTotal);
     return;
   }
   const auto tNow = std::chrono::steady_clock::now();

@@ -66,8 +66,8 @@ std::string CxChangeReport::CountsText() const {
            std::to_string(CountFields(foRefused)) + " refused";
   }
   std::string strText;
-  for (ItemOutcome nOutcome : {ioUpdated, ioPartial, ioRestored, ioUnchanged, ioConflict,
-                               ioDeleted, ioNotSaved})
+  for (ItemOutcome nOutcome :
+       {ioUpdated, ioPartial, ioRestored, ioUnchanged, ioConflict, ioDeleted, ioNotSaved})
     AddCount(strText, CountItems(nOutcome), ItemOutcomeText(nOutcome));
   return strText.empty() ? "no items" : strText;
 }
@@ -125,8 +125,9 @@ bool CxChangeReport::WriteCsv(const std::string& strPath, std::string* pError) c
     if (pError) *pError = "cannot create " + strPath;
     return false;
   }
-  std::string strText = CsvLine({"Item", "Folder", "Field", m_bPreview ? "Current value" : "Old value",
-                                 "New value", "Outcome"});
+  std::string strText =
+      CsvLine({"Item", "Folder", "Field", m_bPreview ? "Current value" : "Old value", "New value",
+               "Outcome"});
   for (const CxItemChanges& item : m_Items) {
     if (item.Fields.empty()) {
       strText += CsvLine({item.strName, item.strFolder, "", "", "",

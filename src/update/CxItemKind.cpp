@@ -50,9 +50,7 @@ class CxItemKindOf final : public CxItemKind {
   }
   const char* GetEntryID(const void* pImage) const override { return Image(pImage).EntryID; }
   const char* GetStoreID(const void* pImage) const override { return Image(pImage).StoreID; }
-  const char* GetFolderName(const void* pImage) const override {
-    return Image(pImage).FolderName;
-  }
+  const char* GetFolderName(const void* pImage) const override { return Image(pImage).FolderName; }
   FieldMarks* GetChanged(void* pImage) const override {
     return &static_cast<TImage*>(pImage)->Changed;
   }
@@ -81,18 +79,14 @@ class CxItemKindOf final : public CxItemKind {
   bool Apply(void* pImage, const FieldUpdateDef* pDef) const override {
     return m_pApplier->Apply(static_cast<TImage*>(pImage), pDef);
   }
-  bool Save(void* pImage) const override {
-    return m_pApplier->Save(static_cast<TImage*>(pImage));
-  }
+  bool Save(void* pImage) const override { return m_pApplier->Save(static_cast<TImage*>(pImage)); }
   void GetSavedFields(const void* pImage, FieldMarks* pSaved) const override {
     if (const auto* pAccessor = m_pApplier->GetAccessor())
       pAccessor->GetSavedFields(&Image(pImage), pSaved);
     else
       *pSaved = Image(pImage).Changed;
   }
-  OlBaseUtil* GetAccessor() const override {
-    return m_pApplier->GetAccessor();
-  }
+  OlBaseUtil* GetAccessor() const override { return m_pApplier->GetAccessor(); }
 
  private:
   static const TImage& Image(const void* pImage) { return *static_cast<const TImage*>(pImage); }
@@ -106,22 +100,21 @@ class CxItemKindOf final : public CxItemKind {
 }  // namespace
 
 std::unique_ptr<CxItemKind> MakeItemKind(int32_t nMode, const CxQMOLAddrUtil* pAddr,
-                                         const CxQMOLDateUtil* pDate,
-                                         const CxQMOLTaskUtil* pTask,
+                                         const CxQMOLDateUtil* pDate, const CxQMOLTaskUtil* pTask,
                                          const CxQMOLNoteUtil* pNote) {
   switch (nMode) {
     case 1:
       return std::make_unique<CxItemKindOf<AddrRecord, AddrImage, CxQMOLAddrUtil>>(1, "contact",
-                                                                                  pAddr);
+                                                                                   pAddr);
     case 2:
       return std::make_unique<CxItemKindOf<DateRecord, DateImage, CxQMOLDateUtil>>(
           2, "calendar item", pDate);
     case 4:
       return std::make_unique<CxItemKindOf<TaskRecord, TaskImage, CxQMOLTaskUtil>>(4, "task",
-                                                                                  pTask);
+                                                                                   pTask);
     case 8:
       return std::make_unique<CxItemKindOf<NoteRecord, NoteImage, CxQMOLNoteUtil>>(8, "note",
-                                                                                  pNote);
+                                                                                   pNote);
     default:
       return nullptr;
   }

@@ -58,8 +58,7 @@ class CxItemKind {
 // the kind applies definitions with an applier of its own but saves nothing).
 // None for a mode that is not a kind.
 std::unique_ptr<CxItemKind> MakeItemKind(int32_t nMode, const CxQMOLAddrUtil* pAddr,
-                                         const CxQMOLDateUtil* pDate,
-                                         const CxQMOLTaskUtil* pTask,
+                                         const CxQMOLDateUtil* pDate, const CxQMOLTaskUtil* pTask,
                                          const CxQMOLNoteUtil* pNote);
 
 // The word that names a kind in files and on command lines ("contacts",

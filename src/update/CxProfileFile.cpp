@@ -55,11 +55,21 @@ std::string Quote(const std::string& strText) {
   std::string strQuoted = "\"";
   for (char c : strText) {
     switch (c) {
-      case '\\': strQuoted += "\\\\"; break;
-      case '\n': strQuoted += "\\n"; break;
-      case '\r': strQuoted += "\\r"; break;
-      case '\t': strQuoted += "\\t"; break;
-      default: strQuoted += c; break;
+      case '\\':
+        strQuoted += "\\\\";
+        break;
+      case '\n':
+        strQuoted += "\\n";
+        break;
+      case '\r':
+        strQuoted += "\\r";
+        break;
+      case '\t':
+        strQuoted += "\\t";
+        break;
+      default:
+        strQuoted += c;
+        break;
     }
   }
   return strQuoted + '"';
@@ -74,11 +84,20 @@ bool Unescape(const std::string& strText, std::string* pText) {
     }
     if (++n == strText.size()) return false;
     switch (strText[n]) {
-      case '\\': strPlain += '\\'; break;
-      case 'n': strPlain += '\n'; break;
-      case 'r': strPlain += '\r'; break;
-      case 't': strPlain += '\t'; break;
-      default: return false;
+      case '\\':
+        strPlain += '\\';
+        break;
+      case 'n':
+        strPlain += '\n';
+        break;
+      case 'r':
+        strPlain += '\r';
+        break;
+      case 't':
+        strPlain += '\t';
+        break;
+      default:
+        return false;
     }
   }
   *pText = strPlain;
@@ -101,8 +120,8 @@ class ProfileReader {
     const int32_t nMode = GetModeOfKeyword(strKind);
     if (nMode == 0) return Fail(pWhy, "\"" + strKind + "\" is not a kind of item");
     if (nMode != m_Kind.GetMode())
-      return Fail(pWhy, std::string("it is a profile for ") + GetKindPluralName(nMode) + ", not for " +
-                            GetKindPluralName(m_Kind.GetMode()));
+      return Fail(pWhy, std::string("it is a profile for ") + GetKindPluralName(nMode) +
+                            ", not for " + GetKindPluralName(m_Kind.GetMode()));
     std::string strCount;
     int32_t nCount = 0;
     if (!Get(kProfileSection, "Definitions", &strCount) || !ParseCount(strCount, &nCount))
@@ -125,7 +144,8 @@ class ProfileReader {
   }
 
   static bool ParseCount(const std::string& strText, int32_t* pnCount) {
-    if (strText.empty() || strText.size() > 4 || strText.find_first_not_of("0123456789") != std::string::npos)
+    if (strText.empty() || strText.size() > 4 ||
+        strText.find_first_not_of("0123456789") != std::string::npos)
       return false;
     *pnCount = std::stoi(strText);
     return *pnCount > 0;
@@ -155,10 +175,12 @@ class ProfileReader {
   bool ReadDefinition(const std::string& strSection, FieldUpdateDef* pDef, std::string* pWhy) {
     memset(pDef, 0, sizeof *pDef);
     std::string strField;
-    if (!Get(strSection, "Field", &strField)) return Fail(pWhy, "the section is missing or has no Field");
+    if (!Get(strSection, "Field", &strField))
+      return Fail(pWhy, "the section is missing or has no Field");
     const FieldEntry* pEntry = m_Kind.FindEntryByName(strField);
     if (!pEntry)
-      return Fail(pWhy, "\"" + strField + "\" is not a field of " + GetKindPluralName(m_Kind.GetMode()));
+      return Fail(pWhy,
+                  "\"" + strField + "\" is not a field of " + GetKindPluralName(m_Kind.GetMode()));
     const FieldDescriptor& field = pEntry->Desc;
     std::string strID;
     if (!Get(strSection, "FieldID", &strID) || strID != std::to_string(field.nFieldID))
@@ -184,12 +206,14 @@ class ProfileReader {
     for (const OperationName& name : kOperations)
       if (strOperation == name.szName) pDef->nOperation = name.nOperation;
     if (pDef->nOperation == uoNone)
-      return Fail(pWhy, "Operation must be Set, Append, Insert or Replace, not \"" + strOperation + "\"");
+      return Fail(pWhy,
+                  "Operation must be Set, Append, Insert or Replace, not \"" + strOperation + "\"");
     std::string strText;
     if (!GetText(strSection, "Text", &strText, pWhy)) return false;
     // The editor's rules: what would do nothing is not a definition.
     if (strText.empty() && (pDef->nOperation == uoAppend || pDef->nOperation == uoInsert))
-      return Fail(pWhy, "the text to " + std::string(pDef->nOperation == uoAppend ? "append" : "insert") +
+      return Fail(pWhy, "the text to " +
+                            std::string(pDef->nOperation == uoAppend ? "append" : "insert") +
                             " is empty");
     memcpy(pDef->szValue, strText.c_str(), strText.size() + 1);
     if (pDef->nOperation == uoReplace) {

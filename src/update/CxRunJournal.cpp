@@ -149,8 +149,8 @@ bool CxJournalValue::FromVariant(const VARIANT& value, CxJournalValue* pValue) {
       result.vt = VT_EMPTY;
       break;
     case VT_BSTR:
-      result.strText = value.bstrVal ? OleToUtf8(value.bstrVal, SysStringLen(value.bstrVal))
-                                     : std::string();
+      result.strText =
+          value.bstrVal ? OleToUtf8(value.bstrVal, SysStringLen(value.bstrVal)) : std::string();
       break;
     case VT_I2:
       result.nNumber = value.iVal;
@@ -413,8 +413,8 @@ bool CxRunJournal::AddItem(const std::vector<CxJournalChange>& changes, std::str
   bool bDone = Execute("BEGIN IMMEDIATE", &strError);
   int64_t nItem = 0;
   if (bDone) {
-    Statement item(m_pDb,
-                   "INSERT INTO item(run, entry_id, store_id, name, state) VALUES(?1, ?2, ?3, ?4, 0)");
+    Statement item(
+        m_pDb, "INSERT INTO item(run, entry_id, store_id, name, state) VALUES(?1, ?2, ?3, ?4, 0)");
     item.Bind(1, m_nRun);
     item.Bind(2, m_strEntryID);
     item.Bind(3, m_strStoreID);

@@ -67,9 +67,9 @@ struct CxJournalRun {
   int32_t nMode = 0;
   std::string strDefinitions;  // one line per definition, in words
   time_t tStarted = 0;
-  time_t tEnded = 0;     // 0 while running or when the run was killed
-  int64_t nUndoOf = 0;   // the run this one undid, 0 for a run of the wizard
-  int64_t nUndoneBy = 0; // the latest run that undid this one, 0 for none
+  time_t tEnded = 0;      // 0 while running or when the run was killed
+  int64_t nUndoOf = 0;    // the run this one undid, 0 for a run of the wizard
+  int64_t nUndoneBy = 0;  // the latest run that undid this one, 0 for none
   int nSaved = 0;
   int nFailed = 0;
   int nPending = 0;  // in doubt: journaled, but the run ended before its save was known
@@ -142,7 +142,7 @@ class CxRunJournal : public OlSaveWatcher {
 
   sqlite3* m_pDb;
   int64_t m_nRun;
-  int64_t m_nItem;  // the current item's row, 0 when none is pending
+  int64_t m_nItem;                            // the current item's row, 0 when none is pending
   std::vector<std::string> m_ItemProperties;  // its changes' properties, in order
   std::string m_strEntryID;
   std::string m_strStoreID;

@@ -64,7 +64,8 @@ CxRunUndo::Assessment CxRunUndo::Assess(const CxJournalItem& item, IDispatch** p
     result.Current.push_back(std::move(current));
   }
   if (bAsBefore) {
-    result.strReason = item.nState == jsSaved ? "it holds its old values" : "the run did not save it";
+    result.strReason =
+        item.nState == jsSaved ? "it holds its old values" : "the run did not save it";
   } else if (bAsSaved) {
     result.nDecision = dRestore;
   } else {
@@ -136,7 +137,8 @@ bool CxRunUndo::Restore(CDispCmd& item, const CxJournalItem& entry, std::string*
 
 bool CxRunUndo::Execute(CxChangeReport* pReport, std::string* pError) {
   *pReport = CxChangeReport(false);
-  const std::string strWhat = "Undo of run " + std::to_string(m_Run.nID) + "\n" + m_Run.strDefinitions;
+  const std::string strWhat =
+      "Undo of run " + std::to_string(m_Run.nID) + "\n" + m_Run.strDefinitions;
   if (!m_Journal.BeginRun(m_Run.nMode, strWhat, m_Run.nID, m_Items.size(), pError)) return false;
   for (const CxJournalItem& entry : m_Items) {
     IDispatch* pItem = nullptr;

@@ -11,12 +11,9 @@ struct ConditionName {
 };
 
 constexpr ConditionName kConditions[kRuleConditionCount] = {
-    {rcContains, "contains", "contains"},
-    {rcNotContains, "does not contain", "not-contains"},
-    {rcEquals, "equals", "equals"},
-    {rcStartsWith, "starts with", "starts-with"},
-    {rcEmpty, "is empty", "empty"},
-    {rcNotEmpty, "is not empty", "not-empty"},
+    {rcContains, "contains", "contains"}, {rcNotContains, "does not contain", "not-contains"},
+    {rcEquals, "equals", "equals"},       {rcStartsWith, "starts with", "starts-with"},
+    {rcEmpty, "is empty", "empty"},       {rcNotEmpty, "is not empty", "not-empty"},
 };
 
 // The text in UTF-16, its case folded unless it must be kept.

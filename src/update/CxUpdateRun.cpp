@@ -79,7 +79,8 @@ void CxUpdateRun::ApplyAll(void* pImage, CxItemChanges* pItem) const {
     CxFieldChange row;
     row.strField = FieldName(pEntry, def.nFieldID);
     const ApplyRefusal nRefusal = m_Kind.GetRefusal(pImage, &def);
-    if (pEntry && nRefusal != arNoField) row.strOld = ValueText(*pEntry, SlotOf(pImage, pEntry->Slot));
+    if (pEntry && nRefusal != arNoField)
+      row.strOld = ValueText(*pEntry, SlotOf(pImage, pEntry->Slot));
     if (nRefusal != arNone || !pEntry) {
       row.nOutcome = foRefused;
       row.strReason = GetApplyRefusalText(nRefusal == arNone ? arNoField : nRefusal);
@@ -163,8 +164,7 @@ CxChangeReport CxUpdateRun::Preview(CxList* pRecordList) const {
 bool CxUpdateRun::Begin(CxRunJournal* pJournal, size_t nItems, std::string* pError) {
   m_Report = CxChangeReport(false);
   m_pJournal = nullptr;
-  if (pJournal &&
-      !pJournal->BeginRun(m_Kind.GetMode(), DescribeDefinitions(), 0, nItems, pError))
+  if (pJournal && !pJournal->BeginRun(m_Kind.GetMode(), DescribeDefinitions(), 0, nItems, pError))
     return false;
   m_pJournal = pJournal;
   m_bBegun = true;

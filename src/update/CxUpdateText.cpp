@@ -34,12 +34,14 @@ std::string StoredDateText(double dtValue, bool bWithTime) {
   return strText.empty() || strText[0] == ' ' ? std::string() : strText;
 }
 
-std::string SetValueText(const std::string& strValue) { return "Set value to \"" + strValue + "\""; }
+std::string SetValueText(const std::string& strValue) {
+  return "Set value to \"" + strValue + "\"";
+}
 
 const char* EnumText(const FieldDescriptor& field, int32_t nValue) {
-  const int32_t nCount = field.nEnumCount < 0            ? 0
+  const int32_t nCount = field.nEnumCount < 0               ? 0
                          : field.nEnumCount > kMaxEnumCount ? kMaxEnumCount
-                                                          : field.nEnumCount;
+                                                            : field.nEnumCount;
   for (int32_t nIndex = 0; nIndex < nCount; ++nIndex)
     if (field.nEnumValues[nIndex] == nValue) return field.szEnumTexts[nIndex];
   return nullptr;
@@ -138,7 +140,8 @@ bool ParseIsoDate(const std::string& strText, bool bWithTime, double* pdtValue) 
 }
 
 bool ParseWholeNumber(const std::string& strText, int32_t* pnValue) {
-  if (strText.empty() || strText.find_first_not_of("+-0123456789") != std::string::npos) return false;
+  if (strText.empty() || strText.find_first_not_of("+-0123456789") != std::string::npos)
+    return false;
   errno = 0;
   char* pEnd = nullptr;
   const long long nValue = strtoll(strText.c_str(), &pEnd, 10);
@@ -184,8 +187,9 @@ bool ParseDefinitionValue(const FieldDescriptor& field, const std::string& strTe
     case ftDateTime: {
       double dtValue = 0;
       if (!ParseIsoDate(strText, field.nType == ftDateTime, &dtValue))
-        return fnRefuse("\"" + strText + "\" is not a " +
-                        (field.nType == ftDate ? "date (YYYY-MM-DD)" : "date and time (YYYY-MM-DDTHH:MM)"));
+        return fnRefuse(
+            "\"" + strText + "\" is not a " +
+            (field.nType == ftDate ? "date (YYYY-MM-DD)" : "date and time (YYYY-MM-DDTHH:MM)"));
       pDef->nHasDate = 1;
       pDef->dtValue = dtValue;
       return true;
@@ -223,7 +227,8 @@ std::string FieldValueText(const FieldEntry& entry, const void* pField) {
     case ftEnumeration: {
       int32_t nValue = 0;
       memcpy(&nValue, pBytes, sizeof nValue);
-      const char* szText = entry.Desc.nType == ftEnumeration ? EnumText(entry.Desc, nValue) : nullptr;
+      const char* szText =
+          entry.Desc.nType == ftEnumeration ? EnumText(entry.Desc, nValue) : nullptr;
       return szText ? std::string(szText) : std::to_string(nValue);
     }
     default:

@@ -251,8 +251,7 @@ bool CxQMCommonUtil::UpdateBoolean(int32_t* pnFlag, const FieldUpdateDef* pDef) 
 
 ApplyRefusal CxQMCommonUtil::RefusalOnFields(const CxFieldCatalogue& catalogue,
                                              const unsigned char* pImage, size_t nImageSize,
-                                             const FieldMarks& truncated,
-                                             const FieldMarks& unread,
+                                             const FieldMarks& truncated, const FieldMarks& unread,
                                              const FieldUpdateDef* pDef) {
   if (!pImage || !pDef) return arNoImage;
   const FieldEntry* pEntry = catalogue.FindEntry(pDef->nFieldID);
@@ -276,9 +275,8 @@ ApplyRefusal CxQMCommonUtil::RefusalOnFields(const CxFieldCatalogue& catalogue,
 }
 
 bool CxQMCommonUtil::ApplyToFields(const CxFieldCatalogue& catalogue, unsigned char* pImage,
-                                   size_t nImageSize, FieldMarks* pChanged,
-                                   FieldMarks* pTruncated, FieldMarks* pUnread,
-                                   const FieldUpdateDef* pDef) {
+                                   size_t nImageSize, FieldMarks* pChanged, FieldMarks* pTruncated,
+                                   FieldMarks* pUnread, const FieldUpdateDef* pDef) {
   if (!pImage || !pDef || !pTruncated || !pUnread) return false;
   if (RefusalOnFields(catalogue, pImage, nImageSize, *pTruncated, *pUnread, pDef) != arNone)
     return false;
@@ -290,8 +288,8 @@ bool CxQMCommonUtil::ApplyToFields(const CxFieldCatalogue& catalogue, unsigned c
   bool bResult = false;
   switch (pEntry->Desc.nType) {
     case ftString: {
-      bResult = UpdateString(reinterpret_cast<char*>(pField), pEntry->Desc.nMaxLength, pDef,
-                             &bApplied);
+      bResult =
+          UpdateString(reinterpret_cast<char*>(pField), pEntry->Desc.nMaxLength, pDef, &bApplied);
       // A Set stores the whole new value, so the field no longer holds a cut
       // copy of Outlook's text and may be written back.
       if (bResult && bApplied && pDef->nOperation == uoSet) pTruncated->Clear(slot.nMark);

@@ -224,11 +224,11 @@ class CxUpdateProfileManager {
 
 // Why an applier leaves a definition's field alone on an item.
 enum ApplyRefusal : int32_t {
-  arNone = 0,      // it applies
-  arNoImage,       // there is no item image or no definition
-  arNoField,       // the field is not in the kind's catalogue
-  arUnread,        // Outlook did not give the field when the item was read
-  arCutText,       // a text operation would shorten a text that was cut when read
+  arNone = 0,  // it applies
+  arNoImage,   // there is no item image or no definition
+  arNoField,   // the field is not in the kind's catalogue
+  arUnread,    // Outlook did not give the field when the item was read
+  arCutText,   // a text operation would shorten a text that was cut when read
 };
 
 // The refusal in words, for people.
@@ -267,8 +267,8 @@ class CxQMCommonUtil {
   static ApplyRefusal RefusalOnImage(const CxFieldCatalogue& catalogue, const Image* pImage,
                                      const FieldUpdateDef* pDef) {
     if (!pImage) return arNoImage;
-    return RefusalOnFields(catalogue, reinterpret_cast<const unsigned char*>(pImage),
-                           sizeof(Image), pImage->Truncated, pImage->Unread, pDef);
+    return RefusalOnFields(catalogue, reinterpret_cast<const unsigned char*>(pImage), sizeof(Image),
+                           pImage->Truncated, pImage->Unread, pDef);
   }
 
  private:

@@ -113,7 +113,9 @@ bool CxQMOLAddrUtil::Save(AddrImage* pImage) const {
   return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }
 
-const FieldEntry* CxQMOLAddrUtil::FindEntry(int32_t nFieldID) { return g_AddrCatalogue.FindEntry(nFieldID); }
+const FieldEntry* CxQMOLAddrUtil::FindEntry(int32_t nFieldID) {
+  return g_AddrCatalogue.FindEntry(nFieldID);
+}
 
 ApplyRefusal CxQMOLAddrUtil::GetRefusal(const AddrImage* pImage, const FieldUpdateDef* pDef) const {
   return RefusalOnImage(g_AddrCatalogue, pImage, pDef);

@@ -61,7 +61,9 @@ bool CxQMOLDateUtil::Save(DateImage* pImage) const {
   return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }
 
-const FieldEntry* CxQMOLDateUtil::FindEntry(int32_t nFieldID) { return g_DateCatalogue.FindEntry(nFieldID); }
+const FieldEntry* CxQMOLDateUtil::FindEntry(int32_t nFieldID) {
+  return g_DateCatalogue.FindEntry(nFieldID);
+}
 
 ApplyRefusal CxQMOLDateUtil::GetRefusal(const DateImage* pImage, const FieldUpdateDef* pDef) const {
   return RefusalOnImage(g_DateCatalogue, pImage, pDef);

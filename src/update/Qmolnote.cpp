@@ -49,7 +49,9 @@ bool CxQMOLNoteUtil::Save(NoteImage* pImage) const {
   return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }
 
-const FieldEntry* CxQMOLNoteUtil::FindEntry(int32_t nFieldID) { return g_NoteCatalogue.FindEntry(nFieldID); }
+const FieldEntry* CxQMOLNoteUtil::FindEntry(int32_t nFieldID) {
+  return g_NoteCatalogue.FindEntry(nFieldID);
+}
 
 ApplyRefusal CxQMOLNoteUtil::GetRefusal(const NoteImage* pImage, const FieldUpdateDef* pDef) const {
   return RefusalOnImage(g_NoteCatalogue, pImage, pDef);

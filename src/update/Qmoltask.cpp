@@ -64,7 +64,9 @@ bool CxQMOLTaskUtil::Save(TaskImage* pImage) const {
   return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
 }
 
-const FieldEntry* CxQMOLTaskUtil::FindEntry(int32_t nFieldID) { return g_TaskCatalogue.FindEntry(nFieldID); }
+const FieldEntry* CxQMOLTaskUtil::FindEntry(int32_t nFieldID) {
+  return g_TaskCatalogue.FindEntry(nFieldID);
+}
 
 ApplyRefusal CxQMOLTaskUtil::GetRefusal(const TaskImage* pImage, const FieldUpdateDef* pDef) const {
   return RefusalOnImage(g_TaskCatalogue, pImage, pDef);

@@ -171,18 +171,24 @@ class ProcTest : public QObject {
         << int(NoFault) << "3 records in total" << "2 fields in total" << kSuccess
         << QStringList{"Director", "Director", "Director"} << QStringList{};
     QTest::newRow("a ticked contact was deleted before the run")
-        << int(ItemDeleted) << "3 records in total" << "2 fields in total"
-        << "2 updated, 1 not saved. The report says why."
-        << QStringList{"Director", "", "Director"}
-        << QStringList{"The contact \"Ben Baker\" could not be saved to Outlook: not found in Outlook"};
+        << int(ItemDeleted) << "3 records in total"
+        << "2 fields in total"
+        << "2 updated, 1 not saved. The report says why." << QStringList{"Director", "", "Director"}
+        << QStringList{
+               "The contact \"Ben Baker\" could not be saved to Outlook: not found in Outlook"};
     QTest::newRow("a definition the catalogue does not know")
-        << int(UnknownField) << "3 records in total" << "3 fields in total"
+        << int(UnknownField) << "3 records in total"
+        << "3 fields in total"
         << "3 updated in part. The report says why."
         << QStringList{"Director", "Director", "Director"}
-        << QStringList{"The contact \"Ann Archer\": field 70 was not changed: this kind of item has no such field",
-                       "The contact \"Cleo Cole\": field 70 was not changed: this kind of item has no such field"};
+        << QStringList{
+               "The contact \"Ann Archer\": field 70 was not changed: this kind of item has no "
+               "such field",
+               "The contact \"Cleo Cole\": field 70 was not changed: this kind of item has no such "
+               "field"};
     QTest::newRow("a record without its image")
-        << int(RecordWithoutImage) << "4 records in total" << "2 fields in total"
+        << int(RecordWithoutImage) << "4 records in total"
+        << "2 fields in total"
         << "3 updated, 1 not saved. The report says why."
         << QStringList{"Director", "Director", "Director"}
         << QStringList{"A selected contact has no item image and was not updated."};
@@ -275,7 +281,8 @@ class ProcTest : public QObject {
       asked << pAsk->lblCounts->text();
       OnNextModal(
           [&](QWidget* pDone) {
-            if (auto* pReport = qobject_cast<TfmPreview*>(pDone)) done << pReport->lblCounts->text();
+            if (auto* pReport = qobject_cast<TfmPreview*>(pDone))
+              done << pReport->lblCounts->text();
             pDone->close();
           },
           pAsk);
@@ -284,7 +291,8 @@ class ProcTest : public QObject {
     Finish()->btnUndo->click();
     QCOMPARE(asked, QStringList{"3 items will change, 3 fields; 0 unchanged; 0 refused"});
     QCOMPARE(done, QStringList{"3 restored"});
-    for (const std::string& strID : ids) QCOMPARE(m_pStore->Text(strID, "JobTitle"), std::string("Clerk"));
+    for (const std::string& strID : ids)
+      QCOMPARE(m_pStore->Text(strID, "JobTitle"), std::string("Clerk"));
     QCOMPARE(Finish()->lblResult->text(), QStringLiteral("The run was undone: 3 restored."));
     QVERIFY(!Finish()->btnUndo->isEnabled());
 
@@ -302,8 +310,9 @@ class ProcTest : public QObject {
     });
     Finish()->btnRuns->click();
     QCOMPARE(listed.size(), 2);
-    QCOMPARE(listed[0], (QStringList{"contacts", "Undo of run 1; Job Title: Set value to \"Director\"",
-                                     "3", "undo of run 1"}));
+    QCOMPARE(listed[0],
+             (QStringList{"contacts", "Undo of run 1; Job Title: Set value to \"Director\"", "3",
+                          "undo of run 1"}));
     QCOMPARE(listed[1], (QStringList{"contacts", "Job Title: Set value to \"Director\"", "3",
                                      "undone by run 2"}));
     QVERIFY(m_pUser->messages.isEmpty());
@@ -328,7 +337,8 @@ class ProcTest : public QObject {
     QVERIFY(Finish()->lblResult->text().startsWith("The update did not start: "));
     QVERIFY(!Finish()->btnReport->isEnabled());
     QVERIFY(!Finish()->btnUndo->isEnabled());
-    for (const std::string& strID : ids) QCOMPARE(m_pStore->Text(strID, "JobTitle"), std::string("Clerk"));
+    for (const std::string& strID : ids)
+      QCOMPARE(m_pStore->Text(strID, "JobTitle"), std::string("Clerk"));
   }
 
   void movingDuringTheWaitStillRunsOnce_data() {

@@ -380,8 +380,9 @@ class RecordPageTest : public QObject {
       pPreview->btnSaveCsv->click();
       pPreview->btnClose->click();
     });
-    const QString strCsv = QDir(QDir::tempPath()).filePath(
-        QStringLiteral("preview-%1.csv").arg(QCoreApplication::applicationPid()));
+    const QString strCsv =
+        QDir(QDir::tempPath())
+            .filePath(QStringLiteral("preview-%1.csv").arg(QCoreApplication::applicationPid()));
     rig.User().strOpenFileAnswer = strCsv;
     rig.Page()->btnPreview->click();
     QCOMPARE(counts, QStringList{"2 items will change, 2 fields; 0 unchanged; 0 refused"});
@@ -393,10 +394,11 @@ class RecordPageTest : public QObject {
     QVERIFY(rig.Messages().isEmpty());
     QFile csv(strCsv);
     QVERIFY(csv.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(csv.readAll()),
-             QStringLiteral("Item,Folder,Field,Current value,New value,Outcome\r\n"
-                            "Ann Example,Contacts,Job Title,Leiterin,Chief,will change\r\n"
-                            "Zo\u00eb \u00c5ngstr\u00f6m,Contacts,Job Title,,Chief,will change\r\n"));
+    QCOMPARE(
+        QString::fromUtf8(csv.readAll()),
+        QStringLiteral("Item,Folder,Field,Current value,New value,Outcome\r\n"
+                       "Ann Example,Contacts,Job Title,Leiterin,Chief,will change\r\n"
+                       "Zo\u00eb \u00c5ngstr\u00f6m,Contacts,Job Title,,Chief,will change\r\n"));
     csv.remove();
   }
 
@@ -458,7 +460,8 @@ class RecordPageTest : public QObject {
     QCOMPARE(rig.Model()->RecordAt(1), pNobody);
     QCOMPARE(rig.Ticks(), (QList<bool>{true, false, true}));
     rig.Main()->GoToPage(4);
-    QCOMPARE(PageRig::Handed(), (std::vector<void*>{rig.Model()->RecordAt(0), rig.Model()->RecordAt(2)}));
+    QCOMPARE(PageRig::Handed(),
+             (std::vector<void*>{rig.Model()->RecordAt(0), rig.Model()->RecordAt(2)}));
   }
 
   // With subfolders read, a last column names each item's folder.

@@ -643,10 +643,11 @@ class UpdatefieldTest : public QObject {
     user.strOpenFileAnswer = other.fileName();
     page.btnLoad->click();
     QCOMPARE(user.messages.size(), 1);
-    QCOMPARE(user.messages[0].strText,
-             QStringLiteral("The profile was not loaded: %1, section [Profile]: it is a profile for "
-                            "calendar items, not for contacts.")
-                 .arg(other.fileName()));
+    QCOMPARE(
+        user.messages[0].strText,
+        QStringLiteral("The profile was not loaded: %1, section [Profile]: it is a profile for "
+                       "calendar items, not for contacts.")
+            .arg(other.fileName()));
     QCOMPARE(g_pFieldList->GetCount(), 2u);
   }
 

@@ -72,7 +72,8 @@ class ProfileFileTest : public testing::TestWithParam<int32_t> {
 };
 
 TEST_P(ProfileFileTest, EveryDefinitionComesBackAsSaved) {
-  const std::unique_ptr<CxItemKind> pKind = MakeItemKind(GetParam(), nullptr, nullptr, nullptr, nullptr);
+  const std::unique_ptr<CxItemKind> pKind =
+      MakeItemKind(GetParam(), nullptr, nullptr, nullptr, nullptr);
   const std::vector<FieldUpdateDef> defs = EveryDefinition(*pKind);
   const std::string strPath = m_temp.File("profile.ini");
   std::string strError;
@@ -83,7 +84,8 @@ TEST_P(ProfileFileTest, EveryDefinitionComesBackAsSaved) {
   ASSERT_TRUE(ReadProfileFile(strPath, *pKind, &read, &strError)) << strError;
   ASSERT_EQ(defs.size(), read.size());
   for (size_t n = 0; n < defs.size(); ++n) {
-    SCOPED_TRACE("definition " + std::to_string(n + 1) + ", field " + std::to_string(defs[n].nFieldID));
+    SCOPED_TRACE("definition " + std::to_string(n + 1) + ", field " +
+                 std::to_string(defs[n].nFieldID));
     const FieldUpdateDef& saved = defs[n];
     const FieldUpdateDef& loaded = read[n];
     EXPECT_EQ(saved.nFieldID, loaded.nFieldID);
@@ -113,18 +115,22 @@ constexpr char kHead[] = "[Profile]\nKind=contacts\nDefinitions=1\n[Definition 1
 
 const BrokenCase kBrokenCases[] = {
     {"NotAProfile", "[Other]\nx=1\n", "Profile", "not a profile"},
-    {"UnknownKind", "[Profile]\nKind=people\nDefinitions=1\n", "Profile", "\"people\" is not a kind"},
+    {"UnknownKind", "[Profile]\nKind=people\nDefinitions=1\n", "Profile",
+     "\"people\" is not a kind"},
     {"AnotherKind", "[Profile]\nKind=calendar\nDefinitions=1\n", "Profile",
      "a profile for calendar items, not for contacts"},
     {"NoCount", "[Profile]\nKind=contacts\n", "Profile", "Definitions must give"},
-    {"NoDefinitions", "[Profile]\nKind=contacts\nDefinitions=0\n", "Profile", "Definitions must give"},
-    {"MissingSection", "[Profile]\nKind=contacts\nDefinitions=2\n[Definition 1]\nField=Job Title\n"
-                       "FieldID=46\nOperation=Set\nText=\"x\"\n",
+    {"NoDefinitions", "[Profile]\nKind=contacts\nDefinitions=0\n", "Profile",
+     "Definitions must give"},
+    {"MissingSection",
+     "[Profile]\nKind=contacts\nDefinitions=2\n[Definition 1]\nField=Job Title\n"
+     "FieldID=46\nOperation=Set\nText=\"x\"\n",
      "Definition 2", "missing"},
-    {"UnknownField", "Field=Job Titel\nFieldID=46\n", "Definition 1", "\"Job Titel\" is not a field of contacts"},
+    {"UnknownField", "Field=Job Titel\nFieldID=46\n", "Definition 1",
+     "\"Job Titel\" is not a field of contacts"},
     {"WrongId", "Field=Job Title\nFieldID=47\n", "Definition 1", "FieldID must be 46"},
-    {"UnknownOperation", "Field=Job Title\nFieldID=46\nOperation=Prepend\nText=\"x\"\n", "Definition 1",
-     "Operation must be Set, Append, Insert or Replace"},
+    {"UnknownOperation", "Field=Job Title\nFieldID=46\nOperation=Prepend\nText=\"x\"\n",
+     "Definition 1", "Operation must be Set, Append, Insert or Replace"},
     {"NoText", "Field=Job Title\nFieldID=46\nOperation=Set\n", "Definition 1", "Text is missing"},
     {"EmptyAppend", "Field=Job Title\nFieldID=46\nOperation=Append\nText=\"\"\n", "Definition 1",
      "the text to append is empty"},
@@ -132,13 +138,15 @@ const BrokenCase kBrokenCases[] = {
      "Definition 1", "the text to replace is empty"},
     {"BadEscape", "Field=Job Title\nFieldID=46\nOperation=Set\nText=\"a\\qb\"\n", "Definition 1",
      "backslash"},
-    {"TooLong", "Field=Job Title\nFieldID=46\nOperation=Set\nText=\"{LONG}\"\n",
-     "Definition 1", "longer than 255 bytes"},
+    {"TooLong", "Field=Job Title\nFieldID=46\nOperation=Set\nText=\"{LONG}\"\n", "Definition 1",
+     "longer than 255 bytes"},
     {"BadPosition", "Field=Job Title\nFieldID=46\nOperation=Insert\nText=\"x\"\nPosition=-1\n",
      "Definition 1", "Position must be"},
-    {"BadDate", "Field=Birthday\nFieldID=5\nDate=15.03.1990\n", "Definition 1", "is not a date (YYYY-MM-DD)"},
+    {"BadDate", "Field=Birthday\nFieldID=5\nDate=15.03.1990\n", "Definition 1",
+     "is not a date (YYYY-MM-DD)"},
     {"NoSuchDay", "Field=Birthday\nFieldID=5\nDate=1990-02-30\n", "Definition 1", "is not a date"},
-    {"TimeOnADate", "Field=Birthday\nFieldID=5\nDate=1990-03-15T10:00\n", "Definition 1", "is not a date"},
+    {"TimeOnADate", "Field=Birthday\nFieldID=5\nDate=1990-03-15T10:00\n", "Definition 1",
+     "is not a date"},
     {"NoDate", "Field=Birthday\nFieldID=5\n", "Definition 1", "Date is missing"},
     {"OperationOnADate", "Field=Birthday\nFieldID=5\nOperation=Append\nDate=1990-03-15\n",
      "Definition 1", "its only operation is Set"},
@@ -163,7 +171,8 @@ TEST_P(ProfileRefusalTest, RefusesTheWholeFileSayingWhereAndWhy) {
   std::vector<FieldUpdateDef> defs = {TextDef(46, uoSet, "kept")};
   std::string strError;
   EXPECT_FALSE(ReadProfileFile(strPath, *pKind, &defs, &strError));
-  EXPECT_EQ(0u, strError.rfind(strPath + ", section [" + brokenCase.szWhere + "]: ", 0)) << strError;
+  EXPECT_EQ(0u, strError.rfind(strPath + ", section [" + brokenCase.szWhere + "]: ", 0))
+      << strError;
   EXPECT_NE(std::string::npos, strError.find(brokenCase.szWhy)) << strError;
   ASSERT_EQ(1u, defs.size()) << "nothing is loaded";
   EXPECT_STREQ("kept", defs[0].szValue);

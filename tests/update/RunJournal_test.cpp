@@ -59,13 +59,26 @@ CxJournalValue Of(VARTYPE vt, int64_t nNumber, double dReal = 0) {
   VariantInit(&value);
   value.vt = vt;
   switch (vt) {
-    case VT_I2: value.iVal = static_cast<SHORT>(nNumber); break;
-    case VT_I4: value.lVal = static_cast<LONG>(nNumber); break;
-    case VT_UI1: value.bVal = static_cast<BYTE>(nNumber); break;
-    case VT_BOOL: value.boolVal = nNumber ? VARIANT_TRUE : VARIANT_FALSE; break;
-    case VT_R8: value.dblVal = dReal; break;
-    case VT_DATE: value.date = dReal; break;
-    default: break;
+    case VT_I2:
+      value.iVal = static_cast<SHORT>(nNumber);
+      break;
+    case VT_I4:
+      value.lVal = static_cast<LONG>(nNumber);
+      break;
+    case VT_UI1:
+      value.bVal = static_cast<BYTE>(nNumber);
+      break;
+    case VT_BOOL:
+      value.boolVal = nNumber ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case VT_R8:
+      value.dblVal = dReal;
+      break;
+    case VT_DATE:
+      value.date = dReal;
+      break;
+    default:
+      break;
   }
   return FromVariant(value);
 }
@@ -74,10 +87,18 @@ CxJournalValue Of(VARTYPE vt, int64_t nNumber, double dReal = 0) {
 // back into a variant.
 TEST_F(JournalTest, KeepsEveryValueExactly) {
   const std::vector<CxJournalValue> values = {
-      Text(u"plain"),        Text(u"Zo\u00eb \U0001F600 \u65e5\u672c"), Text(u""),
-      Of(VT_I4, -123456),    Of(VT_I2, -2),  Of(VT_UI1, 200),
-      Of(VT_BOOL, 1),        Of(VT_BOOL, 0), Of(VT_DATE, 0, 949998.0),
-      Of(VT_DATE, 0, 45000.5), Of(VT_R8, 0, 2.5), Of(VT_EMPTY, 0),
+      Text(u"plain"),
+      Text(u"Zo\u00eb \U0001F600 \u65e5\u672c"),
+      Text(u""),
+      Of(VT_I4, -123456),
+      Of(VT_I2, -2),
+      Of(VT_UI1, 200),
+      Of(VT_BOOL, 1),
+      Of(VT_BOOL, 0),
+      Of(VT_DATE, 0, 949998.0),
+      Of(VT_DATE, 0, 45000.5),
+      Of(VT_R8, 0, 2.5),
+      Of(VT_EMPTY, 0),
   };
   std::string strError;
   ASSERT_TRUE(m_Journal.BeginRun(1, "Job Title: Set value to \"x\"", 0, 1, &strError)) << strError;
@@ -197,7 +218,8 @@ TEST_F(JournalTest, RefusesAJournalItCannotUse) {
   CxRunJournal other;
   std::string strError;
   // A file where the journal's folder should be.
-  EXPECT_FALSE(other.Open(m_temp.File("journal.db") + PAL_PATH_SEPARATOR_STR "journal.db", &strError));
+  EXPECT_FALSE(
+      other.Open(m_temp.File("journal.db") + PAL_PATH_SEPARATOR_STR "journal.db", &strError));
   EXPECT_NE(std::string::npos, strError.find("cannot be opened")) << strError;
 
   m_Journal.Close();

@@ -43,13 +43,17 @@ const KindCase kKindCases[] = {
      FolderKind::Contacts,
      {
          {ItemKind::Contact,
-          {{"FirstName", std::string("Ada")}, {"LastName", std::string("Lovelace")},
-           {"JobTitle", std::string("Analyst")}, {"CompanyName", std::string("Engines Inc")}}},
+          {{"FirstName", std::string("Ada")},
+           {"LastName", std::string("Lovelace")},
+           {"JobTitle", std::string("Analyst")},
+           {"CompanyName", std::string("Engines Inc")}}},
          {ItemKind::Contact,
-          {{"FirstName", std::string("Bob")}, {"JobTitle", std::string("Clerk")},
+          {{"FirstName", std::string("Bob")},
+           {"JobTitle", std::string("Clerk")},
            {"CompanyName", kLongCompany + " Inc"}}},
          {ItemKind::Contact,
-          {{"FirstName", std::string("Cy")}, {"JobTitle", std::string("Chief")},
+          {{"FirstName", std::string("Cy")},
+           {"JobTitle", std::string("Chief")},
            {"CompanyName", std::string("Acme Ltd")}}},
          {ItemKind::DistList, {{"DLName", std::string("Team")}}},
      },
@@ -63,7 +67,9 @@ const KindCase kKindCases[] = {
          {ItemKind::Appointment,
           {{"Subject", std::string("Standup")}, {"Start", 45000.375}, {"End", 45000.40625}}},
          {ItemKind::Appointment,
-          {{"Subject", std::string("Review")}, {"Start", 45002.5}, {"End", 45002.5625},
+          {{"Subject", std::string("Review")},
+           {"Start", 45002.5},
+           {"End", 45002.5625},
            {"Location", std::string("Room 2")}}},
      },
      {DateDef(25, 45001.4375), TextDef(26, uoAppend, " (moved)"), TextDef(7, uoSet, "Room 2")},
@@ -74,11 +80,14 @@ const KindCase kKindCases[] = {
      FolderKind::Tasks,
      {
          {ItemKind::Task,
-          {{"Subject", std::string("Write report")}, {"Status", int32_t{1}},
+          {{"Subject", std::string("Write report")},
+           {"Status", int32_t{1}},
            {"PercentComplete", int32_t{40}}}},
          // Only a task whose reminder is on takes a reminder time.
          {ItemKind::Task,
-          {{"Subject", std::string("Plan")}, {"Status", int32_t{0}}, {"ReminderSet", true},
+          {{"Subject", std::string("Plan")},
+           {"Status", int32_t{0}},
+           {"ReminderSet", true},
            {"ReminderTime", 45009.5}}},
      },
      {BoolDef(3, true), TextDef(22, uoInsert, "Done: ", "", 0), DateDef(15, 45010.375)},
@@ -162,7 +171,8 @@ TEST_P(RunKindTest, PreviewRunReportAndUndo) {
   std::unique_ptr<CxKindSession> pSession = OpenSession(kindCase.nMode);
   ASSERT_TRUE(pSession);
   DefList defs(kindCase.Defs);
-  const CxChangeReport preview = CxUpdateRun(pSession->Kind(), defs.List()).Preview(pSession->Records());
+  const CxChangeReport preview =
+      CxUpdateRun(pSession->Kind(), defs.List()).Preview(pSession->Records());
   EXPECT_EQ(before.dump(), Export().dump()) << "a preview writes nothing";
   EXPECT_EQ(kindCase.Preview, Outcomes(preview));
 
@@ -234,9 +244,12 @@ TEST_F(RunStoreTest, UndoLeavesItemsChangedOrDeletedSinceTheRun) {
   const int64_t nFolder = Folder(FolderKind::Contacts);
   std::string strChanged, strDeleted, strKept;
   Seed([&] {
-    strChanged = Add(ItemKind::Contact, nFolder, {{"FirstName", std::string("Ada")}, {"JobTitle", std::string("Analyst")}});
-    strDeleted = Add(ItemKind::Contact, nFolder, {{"FirstName", std::string("Bob")}, {"JobTitle", std::string("Clerk")}});
-    strKept = Add(ItemKind::Contact, nFolder, {{"FirstName", std::string("Cy")}, {"JobTitle", std::string("Cook")}});
+    strChanged = Add(ItemKind::Contact, nFolder,
+                     {{"FirstName", std::string("Ada")}, {"JobTitle", std::string("Analyst")}});
+    strDeleted = Add(ItemKind::Contact, nFolder,
+                     {{"FirstName", std::string("Bob")}, {"JobTitle", std::string("Clerk")}});
+    strKept = Add(ItemKind::Contact, nFolder,
+                  {{"FirstName", std::string("Cy")}, {"JobTitle", std::string("Cook")}});
   });
   std::unique_ptr<CxKindSession> pSession = OpenSession(1);
   DefList defs({TextDef(46, uoSet, "Chief")});
@@ -274,13 +287,18 @@ TEST_F(RunStoreTest, UndoLeavesItemsChangedOrDeletedSinceTheRun) {
   EXPECT_EQ("Job Title", restored.Fields[0].strField);
   EXPECT_EQ("Chief", restored.Fields[0].strOld);
   EXPECT_EQ("Cook", restored.Fields[0].strNew);
-  EXPECT_EQ("Boss", Stored(strChanged).TextAt(olstore::FindProperty(Stored(strChanged).Info(), "JobTitle")));
-  EXPECT_EQ("Cook", Stored(strKept).TextAt(olstore::FindProperty(Stored(strKept).Info(), "JobTitle")));
+  EXPECT_EQ(
+      "Boss",
+      Stored(strChanged).TextAt(olstore::FindProperty(Stored(strChanged).Info(), "JobTitle")));
+  EXPECT_EQ("Cook",
+            Stored(strKept).TextAt(olstore::FindProperty(Stored(strKept).Info(), "JobTitle")));
 }
 
 // A run whose journal cannot take it does not start, and writes nothing.
 TEST_F(RunStoreTest, RunWithoutWritableJournalDoesNotStart) {
-  Seed([&] { Add(ItemKind::Contact, Folder(FolderKind::Contacts), {{"FirstName", std::string("Ada")}}); });
+  Seed([&] {
+    Add(ItemKind::Contact, Folder(FolderKind::Contacts), {{"FirstName", std::string("Ada")}});
+  });
   std::unique_ptr<CxKindSession> pSession = OpenSession(1);
   DefList defs({TextDef(46, uoSet, "Chief")});
   CxUpdateRun run(pSession->Kind(), defs.List());

@@ -8,8 +8,8 @@ OleString MultiByteToOle(UINT nCodePage, const std::string& strText) {
                                          static_cast<int>(strText.size()), nullptr, 0);
   if (nUnits <= 0) return OleString();
   OleString strOle(static_cast<size_t>(nUnits), 0);
-  MultiByteToWideChar(nCodePage, 0, strText.data(), static_cast<int>(strText.size()),
-                      strOle.data(), nUnits);
+  MultiByteToWideChar(nCodePage, 0, strText.data(), static_cast<int>(strText.size()), strOle.data(),
+                      nUnits);
   return strOle;
 }
 
@@ -21,8 +21,8 @@ std::string OleToUtf8(const OLECHAR* szText, size_t nUnits) {
                                          nullptr, nullptr);
   if (nBytes <= 0) return std::string();
   std::string strText(static_cast<size_t>(nBytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, szText, static_cast<int>(nUnits), strText.data(), nBytes,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, szText, static_cast<int>(nUnits), strText.data(), nBytes, nullptr,
+                      nullptr);
   return strText;
 }
 

@@ -264,5 +264,6 @@ bool OlAddrUtil::SaveItem(const AddrImage* pImage) {
 bool OlAddrUtil::WriteContact(IDispatch* pItem, const AddrImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  return WriteAndSave(item, kContactProperties, kContactWrites, pImage, pImage->Changed, pImage->Truncated);
+  return WriteAndSave(item, kContactProperties, kContactWrites, pImage, pImage->Changed,
+                      pImage->Truncated);
 }

@@ -116,5 +116,6 @@ bool OlNoteUtil::SaveItem(const NoteImage* pImage) {
 bool OlNoteUtil::WriteNote(IDispatch* pItem, const NoteImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  return WriteAndSave(item, kNoteProperties, kNoteWrites, pImage, pImage->Changed, pImage->Truncated);
+  return WriteAndSave(item, kNoteProperties, kNoteWrites, pImage, pImage->Changed,
+                      pImage->Truncated);
 }

@@ -143,8 +143,9 @@ bool OlPlanWrites(std::span<const OlProperty> props, std::span<const OlWriteStep
     if (FAILED(hr)) {
       QM_LOG(0, "Failed to convert the property %s, hr=0x%08x", pProp->szLogName,
              static_cast<unsigned>(hr));
-      if (pFailure) *pFailure = Describe("the value of %s cannot be converted, hr=0x%08x",
-                                         pProp->szLogName, hr);
+      if (pFailure)
+        *pFailure =
+            Describe("the value of %s cannot be converted, hr=0x%08x", pProp->szLogName, hr);
       return false;
     }
   }
@@ -158,8 +159,9 @@ bool OlPutAll(CDispCmd& item, const OlPutPlan& plan, std::string* pFailure) {
     if (FAILED(hr)) {
       QM_LOG(0, "Failed to put the property %s, hr=0x%08x", put.pProp->szLogName,
              static_cast<unsigned>(hr));
-      if (pFailure) *pFailure = Describe("Outlook refused the value of %s, hr=0x%08x",
-                                         put.pProp->szLogName, hr);
+      if (pFailure)
+        *pFailure =
+            Describe("Outlook refused the value of %s, hr=0x%08x", put.pProp->szLogName, hr);
       return false;
     }
   }

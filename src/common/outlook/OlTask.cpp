@@ -158,5 +158,6 @@ bool OlTaskUtil::SaveItem(const TaskImage* pImage) {
 bool OlTaskUtil::WriteTask(IDispatch* pItem, const TaskImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  return WriteAndSave(item, kTaskProperties, kTaskWrites, pImage, pImage->Changed, pImage->Truncated);
+  return WriteAndSave(item, kTaskProperties, kTaskWrites, pImage, pImage->Changed,
+                      pImage->Truncated);
 }

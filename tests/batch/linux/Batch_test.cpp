@@ -32,22 +32,32 @@ class BatchTest : public StoreOutlookTest {
     const int64_t nContacts = Folder(FolderKind::Contacts);
     const int64_t nClients = Folder(FolderKind::Contacts, {"Clients"});
     Seed([&] {
-      Add(ItemKind::Contact, nContacts, {{"FirstName", std::string("Ann")}, {"LastName", std::string("Archer")},
-                                         {"JobTitle", std::string("Clerk")}, {"CompanyName", std::string("Acme Ltd")}});
-      Add(ItemKind::Contact, nContacts, {{"FirstName", std::string("Ben")}, {"LastName", std::string("Baker")},
-                                         {"JobTitle", std::string("Cook")}, {"CompanyName", std::string("Bakery")}});
-      Add(ItemKind::Contact, nClients, {{"FirstName", std::string("Cleo")}, {"LastName", std::string("Cole")},
-                                        {"JobTitle", std::string("Chief")}, {"CompanyName", std::string("ACME Inc")}});
+      Add(ItemKind::Contact, nContacts,
+          {{"FirstName", std::string("Ann")},
+           {"LastName", std::string("Archer")},
+           {"JobTitle", std::string("Clerk")},
+           {"CompanyName", std::string("Acme Ltd")}});
+      Add(ItemKind::Contact, nContacts,
+          {{"FirstName", std::string("Ben")},
+           {"LastName", std::string("Baker")},
+           {"JobTitle", std::string("Cook")},
+           {"CompanyName", std::string("Bakery")}});
+      Add(ItemKind::Contact, nClients,
+          {{"FirstName", std::string("Cleo")},
+           {"LastName", std::string("Cole")},
+           {"JobTitle", std::string("Chief")},
+           {"CompanyName", std::string("ACME Inc")}});
     });
   }
 
   // Runs the tool; its input is empty (not a terminal).
   Outcome Batch(const std::vector<std::string>& args) {
-    const olstore::test::ProgramFiles files{m_env.Temp().File("in.txt"), m_env.Temp().File("out.txt"),
-                                            m_env.Temp().File("err.txt")};
+    const olstore::test::ProgramFiles files{
+        m_env.Temp().File("in.txt"), m_env.Temp().File("out.txt"), m_env.Temp().File("err.txt")};
     std::ofstream(files.in).flush();
     Outcome outcome;
-    outcome.nExit = olstore::test::RunProgram(olstore::test::BuiltProgram(QM_BATCH_PATH), args, files);
+    outcome.nExit =
+        olstore::test::RunProgram(olstore::test::BuiltProgram(QM_BATCH_PATH), args, files);
     outcome.strOut = ReadText(files.out);
     outcome.strErr = ReadText(files.err);
     return outcome;
@@ -79,7 +89,8 @@ class BatchTest : public StoreOutlookTest {
   std::vector<std::string> JobTitles() {
     std::vector<std::string> titles;
     const nlohmann::json document = Export();
-    for (const auto& item : document["contacts"]["items"]) titles.push_back(item.value("JobTitle", ""));
+    for (const auto& item : document["contacts"]["items"])
+      titles.push_back(item.value("JobTitle", ""));
     for (const auto& item : document["contacts"]["folders"][0]["items"])
       titles.push_back(item.value("JobTitle", ""));
     return titles;
@@ -99,23 +110,45 @@ void PrintTo(const UsageCase& usageCase, std::ostream* pOut) { *pOut << usageCas
 const UsageCase kUsageCases[] = {
     {"NoCommand", {}, "a command is missing"},
     {"UnknownCommand", {"go"}, "\"go\" is not a command"},
-    {"UnknownOption", {"run", "--kind", "contacts", "--set", "Job Title", "x", "--fast"}, "no option --fast"},
+    {"UnknownOption",
+     {"run", "--kind", "contacts", "--set", "Job Title", "x", "--fast"},
+     "no option --fast"},
     {"MissingValue", {"run", "--kind", "contacts", "--set", "Job Title"}, "--set needs 2 values"},
     {"NoKind", {"run", "--set", "Job Title", "x"}, "run needs --kind"},
     {"NoDefinition", {"run", "--kind", "contacts"}, "run needs at least one definition"},
-    {"UnknownKind", {"run", "--kind", "people", "--set", "Job Title", "x"}, "\"people\" is not a kind"},
-    {"UnknownField", {"run", "--kind", "contacts", "--set", "Job Titel", "x"}, "\"Job Titel\" is not a field of contacts"},
-    {"BadDate", {"run", "--kind", "contacts", "--set", "Birthday", "15.03.1990"}, "is not a date (YYYY-MM-DD)"},
-    {"BadChoice", {"run", "--kind", "contacts", "--set", "Gender", "Maybe"}, "\"Maybe\" is not one of"},
-    {"AppendToADate", {"run", "--kind", "contacts", "--append", "Birthday", "x"}, "only takes --set"},
-    {"EmptyAppend", {"run", "--kind", "contacts", "--append", "Job Title", ""}, "the text to append is empty"},
-    {"BadPosition", {"run", "--kind", "contacts", "--insert", "Job Title", "-1", "x"}, "character position"},
-    {"BadCondition", {"run", "--kind", "contacts", "--set", "Job Title", "x", "--where", "Job Title", "is", "x"},
+    {"UnknownKind",
+     {"run", "--kind", "people", "--set", "Job Title", "x"},
+     "\"people\" is not a kind"},
+    {"UnknownField",
+     {"run", "--kind", "contacts", "--set", "Job Titel", "x"},
+     "\"Job Titel\" is not a field of contacts"},
+    {"BadDate",
+     {"run", "--kind", "contacts", "--set", "Birthday", "15.03.1990"},
+     "is not a date (YYYY-MM-DD)"},
+    {"BadChoice",
+     {"run", "--kind", "contacts", "--set", "Gender", "Maybe"},
+     "\"Maybe\" is not one of"},
+    {"AppendToADate",
+     {"run", "--kind", "contacts", "--append", "Birthday", "x"},
+     "only takes --set"},
+    {"EmptyAppend",
+     {"run", "--kind", "contacts", "--append", "Job Title", ""},
+     "the text to append is empty"},
+    {"BadPosition",
+     {"run", "--kind", "contacts", "--insert", "Job Title", "-1", "x"},
+     "character position"},
+    {"BadCondition",
+     {"run", "--kind", "contacts", "--set", "Job Title", "x", "--where", "Job Title", "is", "x"},
      "\"is\" is not contains"},
-    {"UnknownWhereField", {"run", "--kind", "contacts", "--set", "Job Title", "x", "--where", "Title", "empty"},
+    {"UnknownWhereField",
+     {"run", "--kind", "contacts", "--set", "Job Title", "x", "--where", "Title", "empty"},
      "--where: \"Title\" is not a field"},
-    {"MissingProfile", {"run", "--kind", "contacts", "--profile", "/no/such/profile.ini"}, "there is no such file"},
-    {"NoConfirmation", {"run", "--kind", "contacts", "--set", "Job Title", "x"}, "writing needs --yes"},
+    {"MissingProfile",
+     {"run", "--kind", "contacts", "--profile", "/no/such/profile.ini"},
+     "there is no such file"},
+    {"NoConfirmation",
+     {"run", "--kind", "contacts", "--set", "Job Title", "x"},
+     "writing needs --yes"},
     {"UndoWithoutRuns", {"undo"}, "the journal holds no run"},
     {"UndoUnknownRun", {"undo", "7"}, "the journal holds no run 7"},
     {"UndoHugeRun", {"undo", "99999999999999999999"}, "undo takes a run's number or last"},
@@ -139,8 +172,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, BatchUsageTest, testing::ValuesIn(kUsageCases),
                          });
 
 TEST_F(BatchTest, EveryCommandHasItsHelp) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--help"}, {"run", "--help"}, {"undo", "--help"}, {"runs", "--help"}, {"fields", "--help"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--help"},
+                                             {"run", "--help"},
+                                             {"undo", "--help"},
+                                             {"runs", "--help"},
+                                             {"fields", "--help"}}) {
     const Outcome outcome = Batch(args);
     EXPECT_EQ(0, outcome.nExit) << args[0];
     EXPECT_EQ(0u, outcome.strOut.rfind("Usage: quillmere-batch", 0)) << outcome.strOut;
@@ -151,19 +188,22 @@ TEST_F(BatchTest, FieldsListsTypesAndChoices) {
   const Outcome outcome = Batch({"fields", "--kind", "notes"});
   EXPECT_EQ(0, outcome.nExit) << outcome.strErr;
   EXPECT_NE(std::string::npos, outcome.strOut.find("Color")) << outcome.strOut;
-  EXPECT_NE(std::string::npos, outcome.strOut.find("Blue, Green, Pink, White, Yellow")) << outcome.strOut;
+  EXPECT_NE(std::string::npos, outcome.strOut.find("Blue, Green, Pink, White, Yellow"))
+      << outcome.strOut;
 }
 
 // A dry run shows every change of the matching items and writes nothing.
 TEST_F(BatchTest, DryRunShowsTheChangesAndWritesNothing) {
   const nlohmann::json before = Export();
-  const Outcome outcome = Batch({"run", "--kind", "contacts", "--subfolders", "--set", "Job Title", "Director",
-                                 "--where", "Company Name", "contains", "acme", "--dry-run"});
+  const Outcome outcome =
+      Batch({"run", "--kind", "contacts", "--subfolders", "--set", "Job Title", "Director",
+             "--where", "Company Name", "contains", "acme", "--dry-run"});
   EXPECT_EQ(0, outcome.nExit) << outcome.strErr;
-  EXPECT_EQ("Ann Archer (Contacts): Job Title: \"Clerk\" -> \"Director\": will change\n"
-            "Cleo Cole (Clients): Job Title: \"Chief\" -> \"Director\": will change\n"
-            "2 items will change, 2 fields; 0 unchanged; 0 refused\n",
-            outcome.strOut);
+  EXPECT_EQ(
+      "Ann Archer (Contacts): Job Title: \"Clerk\" -> \"Director\": will change\n"
+      "Cleo Cole (Clients): Job Title: \"Chief\" -> \"Director\": will change\n"
+      "2 items will change, 2 fields; 0 unchanged; 0 refused\n",
+      outcome.strOut);
   EXPECT_EQ(before.dump(), Export().dump());
 }
 
@@ -172,16 +212,18 @@ TEST_F(BatchTest, DryRunShowsTheChangesAndWritesNothing) {
 TEST_F(BatchTest, RunThenUndoLastRestoresTheStore) {
   const nlohmann::json before = Export(true);
   const std::string strProfile = m_env.Temp().File("title.ini");
-  std::ofstream(strProfile) << "[Profile]\nKind=contacts\nDefinitions=1\n[Definition 1]\nField=Job Title\n"
-                               "FieldID=46\nOperation=Append\nText=\" (Acme)\"\n";
+  std::ofstream(strProfile)
+      << "[Profile]\nKind=contacts\nDefinitions=1\n[Definition 1]\nField=Job Title\n"
+         "FieldID=46\nOperation=Append\nText=\" (Acme)\"\n";
   const std::string strReport = m_env.Temp().File("report.csv");
-  Outcome outcome = Batch({"run", "--kind", "contacts", "--subfolders", "--set", "Job Title", "Manager",
-                           "--profile", strProfile, "--where", "Company Name", "starts-with", "acme",
-                           "--report", strReport, "--yes"});
+  Outcome outcome = Batch({"run", "--kind", "contacts", "--subfolders", "--set", "Job Title",
+                           "Manager", "--profile", strProfile, "--where", "Company Name",
+                           "starts-with", "acme", "--report", strReport, "--yes"});
   EXPECT_EQ(0, outcome.nExit) << outcome.strErr;
   EXPECT_EQ("2 updated\n", outcome.strOut);
   EXPECT_EQ((std::vector<std::string>{"Manager (Acme)", "Cook", "Manager (Acme)"}), JobTitles());
-  EXPECT_NE(std::string::npos, ReadText(strReport).find("Ann Archer,Contacts,Job Title,Clerk,Manager,changed"));
+  EXPECT_NE(std::string::npos,
+            ReadText(strReport).find("Ann Archer,Contacts,Job Title,Clerk,Manager,changed"));
 
   outcome = Batch({"runs"});
   EXPECT_EQ(0, outcome.nExit) << outcome.strErr;
@@ -205,10 +247,14 @@ TEST_F(BatchTest, RunThenUndoLastRestoresTheStore) {
 
 // An item the run cannot save makes the exit status 1 and is named.
 TEST_F(BatchTest, AnItemNotSavedIsNamedAndFailsTheRun) {
-  Seed([&] { Add(ItemKind::DistList, Folder(FolderKind::Contacts), {{"DLName", std::string("Team")}}); });
-  const Outcome outcome = Batch({"run", "--kind", "contacts", "--set", "Job Title", "Director", "--yes"});
+  Seed([&] {
+    Add(ItemKind::DistList, Folder(FolderKind::Contacts), {{"DLName", std::string("Team")}});
+  });
+  const Outcome outcome =
+      Batch({"run", "--kind", "contacts", "--set", "Job Title", "Director", "--yes"});
   EXPECT_EQ(1, outcome.nExit) << outcome.strErr;
-  EXPECT_NE(std::string::npos, outcome.strOut.find("not saved: <no name>: no field could be changed"))
+  EXPECT_NE(std::string::npos,
+            outcome.strOut.find("not saved: <no name>: no field could be changed"))
       << outcome.strOut;
   EXPECT_NE(std::string::npos, outcome.strOut.find("2 updated, 1 not saved")) << outcome.strOut;
 }

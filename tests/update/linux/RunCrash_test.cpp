@@ -140,7 +140,8 @@ TEST_P(RunCrashTest, JournalAgreesWithTheStoreAndUndoRestoresIt) {
   ASSERT_TRUE(undo.Load(runs[0].nID, &strError)) << strError;
   CxChangeReport report;
   ASSERT_TRUE(undo.Execute(&report, &strError)) << strError;
-  EXPECT_EQ(0, report.CountItems(ioConflict) + report.CountItems(ioNotSaved)) << report.CountsText();
+  EXPECT_EQ(0, report.CountItems(ioConflict) + report.CountItems(ioNotSaved))
+      << report.CountsText();
   EXPECT_EQ(WithoutModificationTimes(before).dump(2), WithoutModificationTimes(Export()).dump(2));
 }
 
