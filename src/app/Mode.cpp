@@ -41,7 +41,8 @@ TfmMode::TfmMode(QWidget* pParent) : TfmPage(pParent) {
   }
   pChoices->addStretch();
 
-  // Runs of earlier sessions can be looked at and undone before a new one.
+  // Past runs, those of earlier starts of the program too, can be looked at
+  // and undone before a new one.
   btnRuns = new QPushButton(QStringLiteral("Pas&t Runs..."), this);
   connect(btnRuns, &QPushButton::clicked, this, &TfmMode::btnRunsClick);
   auto* pButtons = new QHBoxLayout;

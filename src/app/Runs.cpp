@@ -13,7 +13,7 @@
 #include "app/Preview.h"
 #include "app/UiSeams.h"
 #include "update/CxItemKind.h"
-#include "update/CxKindSession.h"
+#include "update/CxKindAccess.h"
 #include "update/CxRunJournal.h"
 #include "update/CxRunUndo.h"
 
@@ -48,12 +48,12 @@ bool UndoRunWithPreview(QWidget* pOwner, int64_t nRun, CxChangeReport* pDone) {
     return false;
   }
   // Joins the wizard's connection to Outlook when it is open.
-  const std::unique_ptr<CxKindSession> pSession = CxKindSession::Open(run.nMode);
-  if (!pSession || !pSession->IsConnected()) {
+  const std::unique_ptr<CxKindAccess> pAccess = CxKindAccess::Open(run.nMode);
+  if (!pAccess || !pAccess->IsConnected()) {
     ShowError(pOwner, QStringLiteral("The run cannot be undone: Outlook cannot be reached."));
     return false;
   }
-  CxRunUndo undo(journal, pSession->Accessor());
+  CxRunUndo undo(journal, pAccess->Accessor());
   if (!undo.Load(nRun, &strError)) {
     ShowError(pOwner,
               QStringLiteral("The run cannot be undone: %1.").arg(QString::fromUtf8(strError)));

@@ -9,7 +9,7 @@
 #include "common/misc/CxList.h"
 #include "common/misc/CxUtf8.h"
 #include "update/CxItemKind.h"
-#include "update/CxKindSession.h"
+#include "update/CxKindAccess.h"
 #include "update/CxProfileFile.h"
 #include "update/CxRunJournal.h"
 #include "update/CxRunUndo.h"
@@ -179,13 +179,13 @@ bool CxBatchTool::ResolveRules(const CxItemKind& kind, const CxBatchArgs& args,
   return true;
 }
 
-std::unique_ptr<CxKindSession> CxBatchTool::Connect(int32_t nMode) {
-  std::unique_ptr<CxKindSession> pSession = CxKindSession::Open(nMode);
-  if (!pSession || !pSession->IsConnected()) {
+std::unique_ptr<CxKindAccess> CxBatchTool::Connect(int32_t nMode) {
+  std::unique_ptr<CxKindAccess> pAccess = CxKindAccess::Open(nMode);
+  if (!pAccess || !pAccess->IsConnected()) {
     Fail(beNotSaved, "Outlook cannot be reached (the debug log says why); nothing was changed");
     return nullptr;
   }
-  return pSession;
+  return pAccess;
 }
 
 bool CxBatchTool::Confirm(const std::string& strCounts, const char* szQuestion, bool bYes,
@@ -230,15 +230,15 @@ int CxBatchTool::Run(const CxBatchArgs& args) {
   if (!ResolveDefinitions(*pKind, args, &defs) || !ResolveRules(*pKind, args, &rules))
     return beUsage;
 
-  const std::unique_ptr<CxKindSession> pSession = Connect(pKind->GetMode());
-  if (!pSession) return beNotSaved;
-  if (!pSession->Read(args.bSubfolders))
+  const std::unique_ptr<CxKindAccess> pAccess = Connect(pKind->GetMode());
+  if (!pAccess) return beNotSaved;
+  if (!pAccess->Read(args.bSubfolders))
     return Fail(beNotSaved, std::string("the ") + GetKindPluralName(pKind->GetMode()) +
                                 " cannot be read (the debug log says why); nothing was changed");
   CxList selected;
-  for (void* pRecord = pSession->Records()->GetFirst(); pRecord;
-       pRecord = pSession->Records()->GetNext()) {
-    const void* pImage = pSession->Kind().GetRecordImage(pRecord);
+  for (void* pRecord = pAccess->Records()->GetFirst(); pRecord;
+       pRecord = pAccess->Records()->GetNext()) {
+    const void* pImage = pAccess->Kind().GetRecordImage(pRecord);
     bool bMatches = pImage != nullptr;
     for (const auto& [pEntry, rule] : rules) {
       if (!bMatches) break;
@@ -249,7 +249,7 @@ int CxBatchTool::Run(const CxBatchArgs& args) {
   }
 
   DefinitionList definitions(defs);
-  CxUpdateRun run(pSession->Kind(), definitions.List());
+  CxUpdateRun run(pAccess->Kind(), definitions.List());
   const CxChangeReport preview = run.Preview(&selected);
   if (args.bDryRun) {
     PrintRows(preview);
@@ -309,9 +309,9 @@ int CxBatchTool::Undo(const CxBatchArgs& args) {
   }
   CxJournalRun run;
   if (!journal.FindRun(nRun, &run)) return Fail(beUsage, "the journal holds no run " + args.strRun);
-  const std::unique_ptr<CxKindSession> pSession = Connect(run.nMode);
-  if (!pSession) return beNotSaved;
-  CxRunUndo undo(journal, pSession->Accessor());
+  const std::unique_ptr<CxKindAccess> pAccess = Connect(run.nMode);
+  if (!pAccess) return beNotSaved;
+  CxRunUndo undo(journal, pAccess->Accessor());
   if (!undo.Load(nRun, &strError)) return Fail(beNotSaved, strError);
   const CxChangeReport preview = undo.Preview();
   if (args.bDryRun) {

@@ -13,7 +13,7 @@
 #include "update/Qmcommon.h"
 
 class CxItemKind;
-class CxKindSession;
+class CxKindAccess;
 
 // Exit status of the tool.
 enum BatchExit : int {
@@ -42,9 +42,9 @@ class CxBatchTool {
                           std::vector<FieldUpdateDef>* pDefs);
   bool ResolveRules(const CxItemKind& kind, const CxBatchArgs& args,
                     std::vector<std::pair<const FieldEntry*, CxTickRule>>* pRules);
-  // Connects a session of the mode; none, after saying why, when Outlook
+  // Connects to the items of the mode's kind; none, after saying why, when Outlook
   // cannot be reached.
-  std::unique_ptr<CxKindSession> Connect(int32_t nMode);
+  std::unique_ptr<CxKindAccess> Connect(int32_t nMode);
   // Asks on a terminal; without one, --yes is needed. False: nothing is written.
   bool Confirm(const std::string& strCounts, const char* szQuestion, bool bYes, int* pExit);
   void PrintRows(const CxChangeReport& report);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/misc/CxIniUtil.h"
+#include "common/misc/CxText.h"
 #include "update/CxItemKind.h"
 #include "update/CxUpdateText.h"
 
@@ -46,10 +47,6 @@ const char* ValueKey(int32_t nType) {
 
 std::string SectionName(size_t nIndex) { return "Definition " + std::to_string(nIndex + 1); }
 
-template <size_t N>
-std::string DefText(const char (&szText)[N]) {
-  return std::string(szText, strnlen(szText, N));
-}
 
 std::string Quote(const std::string& strText) {
   std::string strQuoted = "\"";
@@ -272,9 +269,9 @@ bool WriteProfileFile(const std::string& strPath, const CxItemKind& kind,
     }
     const char* szOperation = OperationText(def.nOperation);
     bWritten = ini.WriteString(szSection, "Operation", szOperation ? szOperation : "Set") &&
-               ini.WriteString(szSection, "Text", Quote(DefText(def.szValue)).c_str());
+               ini.WriteString(szSection, "Text", Quote(FieldString(def.szValue)).c_str());
     if (bWritten && def.nOperation == uoReplace)
-      bWritten = ini.WriteString(szSection, "Search", Quote(DefText(def.szSearch)).c_str());
+      bWritten = ini.WriteString(szSection, "Search", Quote(FieldString(def.szSearch)).c_str());
     if (bWritten && def.nOperation == uoInsert)
       bWritten = ini.WriteInt(szSection, "Position", def.nPosition);
   }

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/misc/CxDateTime.h"
 #include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxUtf8.h"
+#include "update/CxUpdateText.h"
 
 namespace {
 
@@ -237,14 +237,8 @@ std::string CxJournalValue::Text() const {
       return nNumber ? "Yes" : "No";
     case VT_R8:
       return FormatReal(dReal);
-    case VT_DATE: {
-      if (std::fabs(dReal) < 0.00001) return std::string();
-      double dtValue = dReal;
-      CxDateTime date(&dtValue);
-      char szText[32] = {};
-      date.FormatDateTime(szText, sizeof szText);
-      return szText[0] == ' ' ? std::string() : std::string(szText);
-    }
+    case VT_DATE:
+      return StoredDateText(dReal, true);
     case VT_EMPTY:
       return std::string();
     default:
@@ -255,12 +249,9 @@ std::string CxJournalValue::Text() const {
 std::string CxJournalValue::TextAs(const FieldEntry& entry) const {
   switch (entry.Desc.nType) {
     case ftDate:
-    case ftDateTime: {
-      if (vt != VT_DATE) break;
-      const std::string strText = Text();
-      // "MM/DD/YYYY hh:mm:ss": a date alone shows no time.
-      return entry.Desc.nType == ftDate ? strText.substr(0, strText.find(' ')) : strText;
-    }
+    case ftDateTime:
+      if (vt == VT_DATE) return StoredDateText(dReal, entry.Desc.nType == ftDateTime);
+      break;
     case ftEnumeration:
       for (int32_t n = 0; n < entry.Desc.nEnumCount && n < kMaxEnumCount; ++n)
         if (entry.Desc.nEnumValues[n] == nNumber) return entry.Desc.szEnumTexts[n];

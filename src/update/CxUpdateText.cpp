@@ -7,14 +7,11 @@
 #include <cstring>
 
 #include "common/misc/CxDateTime.h"
+#include "common/misc/CxText.h"
 #include "platform/win32.h"
 
 namespace {
 
-template <size_t N>
-std::string DefText(const char (&szText)[N]) {
-  return std::string(szText, strnlen(szText, N));
-}
 
 std::string DateText(double dtValue, bool bWithTime) {
   CxDateTime date(&dtValue);
@@ -24,14 +21,6 @@ std::string DateText(double dtValue, bool bWithTime) {
   else
     date.FormatDate(szText, sizeof szText);
   return szText;
-}
-
-// A stored date; nothing at all for 0 and for Outlook's "no date" (whose date
-// part formats as empty).
-std::string StoredDateText(double dtValue, bool bWithTime) {
-  if (dtValue > -0.00001 && dtValue < 0.00001) return std::string();
-  const std::string strText = DateText(dtValue, bWithTime);
-  return strText.empty() || strText[0] == ' ' ? std::string() : strText;
 }
 
 std::string SetValueText(const std::string& strValue) {
@@ -49,8 +38,15 @@ const char* EnumText(const FieldDescriptor& field, int32_t nValue) {
 
 }  // namespace
 
+std::string StoredDateText(double dtValue, bool bWithTime) {
+  if (dtValue > -0.00001 && dtValue < 0.00001) return std::string();
+  // Outlook's "no date" formats its date part as empty.
+  const std::string strText = DateText(dtValue, bWithTime);
+  return strText.empty() || strText[0] == ' ' ? std::string() : strText;
+}
+
 std::string DescribeDefinition(const FieldDescriptor& field, const FieldUpdateDef& def) {
-  const std::string strValue = DefText(def.szValue);
+  const std::string strValue = FieldString(def.szValue);
   switch (field.nType) {
     case ftString:
       switch (def.nOperation) {
@@ -61,7 +57,7 @@ std::string DescribeDefinition(const FieldDescriptor& field, const FieldUpdateDe
         case uoInsert:
           return "Insert \"" + strValue + "\" at position " + std::to_string(def.nPosition);
         case uoReplace:
-          return "Replace \"" + DefText(def.szSearch) + "\" with \"" + strValue + "\"";
+          return "Replace \"" + FieldString(def.szSearch) + "\" with \"" + strValue + "\"";
         default:
           return std::string();
       }

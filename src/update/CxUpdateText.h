@@ -24,6 +24,10 @@ std::string DefinitionValueText(const FieldDescriptor& field, const FieldUpdateD
 bool ParseDefinitionValue(const FieldDescriptor& field, const std::string& strText,
                           FieldUpdateDef* pDef, std::string* pError);
 
+// A stored date as people read it: "MM/DD/YYYY", with " hh:mm:ss" when
+// bWithTime; nothing at all for 0 and for Outlook's "no date".
+std::string StoredDateText(double dtValue, bool bWithTime);
+
 // The value held in an image field of this catalogue entry, as a person reads
 // it: the text itself, a date ("MM/DD/YYYY", with the time for Date & Time,
 // empty for no date), "Yes" or "No", a number, or an enumeration's name.

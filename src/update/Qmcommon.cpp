@@ -20,12 +20,6 @@ constexpr TypeName kTypeNames[] = {
     {ftBoolean, "Boolean"}, {ftInteger, "Integer"}, {ftEnumeration, "Enumeration"},
 };
 
-// A definition's text, even if its array lacks the terminating zero.
-template <size_t N>
-std::string DefText(const char (&szText)[N]) {
-  return std::string(szText, strnlen(szText, N));
-}
-
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Byte offset at which the character with zero-based index nPos starts, or npos
@@ -191,7 +185,7 @@ bool CxQMCommonUtil::UpdateString(char* szBuffer, uint32_t nMaxLength, const Fie
   if (pbApplied) *pbApplied = false;
   if (!szBuffer || !pDef || nMaxLength == 0) return false;
 
-  const std::string sValue = DefText(pDef->szValue);
+  const std::string sValue = FieldString(pDef->szValue);
   std::string sText(szBuffer);
   switch (pDef->nOperation) {
     case uoSet:
@@ -207,7 +201,7 @@ bool CxQMCommonUtil::UpdateString(char* szBuffer, uint32_t nMaxLength, const Fie
       break;
     }
     case uoReplace: {
-      const std::string sSearch = DefText(pDef->szSearch);
+      const std::string sSearch = FieldString(pDef->szSearch);
       // A replacement that contains the search text would never run out of
       // occurrences; such a definition, like an empty search, does nothing.
       if (sSearch.empty() || sValue.find(sSearch) != std::string::npos) return true;

@@ -127,9 +127,9 @@ std::vector<ItemOutcome> Outcomes(const CxChangeReport& report) {
   return outcomes;
 }
 
-std::vector<void*> RecordsOf(CxKindSession& session) {
+std::vector<void*> RecordsOf(CxKindAccess& access) {
   std::vector<void*> records;
-  for (void* p = session.Records()->GetFirst(); p; p = session.Records()->GetNext())
+  for (void* p = access.Records()->GetFirst(); p; p = access.Records()->GetNext())
     records.push_back(p);
   return records;
 }
@@ -143,20 +143,20 @@ class RunKindTest : public RunStoreTest, public testing::WithParamInterface<Kind
     });
   }
 
-  // Every record of the session through the run, journaled; the run's id.
-  int64_t Run(CxKindSession& session, DefList& defs, CxChangeReport* pReport) {
-    CxUpdateRun run(session.Kind(), defs.List());
+  // Every record read through the run, journaled; the run's id.
+  int64_t Run(CxKindAccess& access, DefList& defs, CxChangeReport* pReport) {
+    CxUpdateRun run(access.Kind(), defs.List());
     std::string strError;
-    EXPECT_TRUE(run.Begin(&m_Journal, session.Records()->GetCount(), &strError)) << strError;
+    EXPECT_TRUE(run.Begin(&m_Journal, access.Records()->GetCount(), &strError)) << strError;
     const int64_t nRun = m_Journal.GetRunID();
-    for (void* pRecord : RecordsOf(session)) run.UpdateItem(pRecord);
+    for (void* pRecord : RecordsOf(access)) run.UpdateItem(pRecord);
     run.End();
     *pReport = run.GetReport();
     return nRun;
   }
 
-  bool Undo(CxKindSession& session, int64_t nRun, CxChangeReport* pReport) {
-    CxRunUndo undo(m_Journal, session.Accessor());
+  bool Undo(CxKindAccess& access, int64_t nRun, CxChangeReport* pReport) {
+    CxRunUndo undo(m_Journal, access.Accessor());
     std::string strError;
     EXPECT_TRUE(undo.Load(nRun, &strError)) << strError;
     return undo.Execute(pReport, &strError);
@@ -168,31 +168,31 @@ TEST_P(RunKindTest, PreviewRunReportAndUndo) {
   ASSERT_NO_FATAL_FAILURE(SeedCase(kindCase));
   const nlohmann::json before = Export();
 
-  std::unique_ptr<CxKindSession> pSession = OpenSession(kindCase.nMode);
-  ASSERT_TRUE(pSession);
+  std::unique_ptr<CxKindAccess> pAccess = OpenKind(kindCase.nMode);
+  ASSERT_TRUE(pAccess);
   DefList defs(kindCase.Defs);
   const CxChangeReport preview =
-      CxUpdateRun(pSession->Kind(), defs.List()).Preview(pSession->Records());
+      CxUpdateRun(pAccess->Kind(), defs.List()).Preview(pAccess->Records());
   EXPECT_EQ(before.dump(), Export().dump()) << "a preview writes nothing";
   EXPECT_EQ(kindCase.Preview, Outcomes(preview));
 
   CxChangeReport report;
-  const int64_t nRun = Run(*pSession, defs, &report);
+  const int64_t nRun = Run(*pAccess, defs, &report);
   EXPECT_EQ(kindCase.Report, Outcomes(report));
   const nlohmann::json after = Export();
 
   // Read afresh, every item holds what its preview rows said: the new value
   // where the value was to change, the old one everywhere else.
-  std::unique_ptr<CxKindSession> pFresh = OpenSession(kindCase.nMode);
-  const std::vector<void*> records = RecordsOf(*pFresh);
+  std::unique_ptr<CxKindAccess> pFreshAccess = OpenKind(kindCase.nMode);
+  const std::vector<void*> records = RecordsOf(*pFreshAccess);
   ASSERT_EQ(preview.GetItems().size(), records.size());
   for (size_t nItem = 0; nItem < records.size(); ++nItem) {
     const CxItemChanges& item = preview.GetItems()[nItem];
-    const void* pImage = pFresh->Kind().GetRecordImage(records[nItem]);
+    const void* pImage = pFreshAccess->Kind().GetRecordImage(records[nItem]);
     ASSERT_EQ(item.Fields.size(), kindCase.Defs.size());
     // Where several definitions change one field, its last row holds the end value.
     for (size_t nDef = 0; nDef < kindCase.Defs.size(); ++nDef) {
-      const FieldEntry* pEntry = pFresh->Kind().FindEntry(kindCase.Defs[nDef].nFieldID);
+      const FieldEntry* pEntry = pFreshAccess->Kind().FindEntry(kindCase.Defs[nDef].nFieldID);
       ASSERT_NE(nullptr, pEntry);
       const CxFieldChange& row = item.Fields[nDef];
       const std::string strStored =
@@ -205,7 +205,7 @@ TEST_P(RunKindTest, PreviewRunReportAndUndo) {
   }
 
   // The undo's preview writes nothing and finds every saved item as the run left it.
-  CxRunUndo undoPreview(m_Journal, pFresh->Accessor());
+  CxRunUndo undoPreview(m_Journal, pFreshAccess->Accessor());
   std::string strError;
   ASSERT_TRUE(undoPreview.Load(nRun, &strError)) << strError;
   const CxChangeReport restore = undoPreview.Preview();
@@ -214,7 +214,7 @@ TEST_P(RunKindTest, PreviewRunReportAndUndo) {
   EXPECT_EQ(nSaved, restore.CountItems(ioChange));
 
   CxChangeReport undone;
-  ASSERT_TRUE(Undo(*pFresh, nRun, &undone));
+  ASSERT_TRUE(Undo(*pFreshAccess, nRun, &undone));
   EXPECT_EQ(nSaved, undone.CountItems(ioRestored)) << undone.CountsText();
   EXPECT_EQ(WithoutModificationTimes(before).dump(2), WithoutModificationTimes(Export()).dump(2));
 
@@ -224,7 +224,7 @@ TEST_P(RunKindTest, PreviewRunReportAndUndo) {
   EXPECT_EQ(nRun, runs[0].nUndoOf);
   EXPECT_EQ(runs[0].nID, runs[1].nUndoneBy);
   CxChangeReport redone;
-  ASSERT_TRUE(Undo(*pFresh, runs[0].nID, &redone));
+  ASSERT_TRUE(Undo(*pFreshAccess, runs[0].nID, &redone));
   EXPECT_EQ(nSaved, redone.CountItems(ioRestored)) << redone.CountsText();
   EXPECT_EQ(WithoutModificationTimes(after).dump(2), WithoutModificationTimes(Export()).dump(2));
 }
@@ -251,19 +251,19 @@ TEST_F(RunStoreTest, UndoLeavesItemsChangedOrDeletedSinceTheRun) {
     strKept = Add(ItemKind::Contact, nFolder,
                   {{"FirstName", std::string("Cy")}, {"JobTitle", std::string("Cook")}});
   });
-  std::unique_ptr<CxKindSession> pSession = OpenSession(1);
+  std::unique_ptr<CxKindAccess> pAccess = OpenKind(1);
   DefList defs({TextDef(46, uoSet, "Chief")});
-  CxUpdateRun run(pSession->Kind(), defs.List());
+  CxUpdateRun run(pAccess->Kind(), defs.List());
   std::string strError;
   ASSERT_TRUE(run.Begin(&m_Journal, 3, &strError)) << strError;
   const int64_t nRun = m_Journal.GetRunID();
-  for (void* pRecord : RecordsOf(*pSession)) run.UpdateItem(pRecord);
+  for (void* pRecord : RecordsOf(*pAccess)) run.UpdateItem(pRecord);
   run.End();
   ASSERT_EQ(3, run.GetReport().CountItems(ioUpdated));
 
   // Ada is changed in Outlook after the run, Bob deleted.
   IDispatch* pItem = nullptr;
-  ASSERT_TRUE(pSession->Accessor().GetItemFromID(strChanged.c_str(), StoreId().c_str(), &pItem));
+  ASSERT_TRUE(pAccess->Accessor().GetItemFromID(strChanged.c_str(), StoreId().c_str(), &pItem));
   {
     CDispCmd item(pItem);
     pItem->Release();
@@ -273,7 +273,7 @@ TEST_F(RunStoreTest, UndoLeavesItemsChangedOrDeletedSinceTheRun) {
   olstore::Query remove = Store().Db().Prepare("DELETE FROM items WHERE entry_id = ?");
   ASSERT_TRUE(remove.Bind(1, strDeleted).Run());
 
-  CxRunUndo undo(m_Journal, pSession->Accessor());
+  CxRunUndo undo(m_Journal, pAccess->Accessor());
   ASSERT_TRUE(undo.Load(nRun, &strError)) << strError;
   CxChangeReport report;
   ASSERT_TRUE(undo.Execute(&report, &strError)) << strError;
@@ -299,9 +299,9 @@ TEST_F(RunStoreTest, RunWithoutWritableJournalDoesNotStart) {
   Seed([&] {
     Add(ItemKind::Contact, Folder(FolderKind::Contacts), {{"FirstName", std::string("Ada")}});
   });
-  std::unique_ptr<CxKindSession> pSession = OpenSession(1);
+  std::unique_ptr<CxKindAccess> pAccess = OpenKind(1);
   DefList defs({TextDef(46, uoSet, "Chief")});
-  CxUpdateRun run(pSession->Kind(), defs.List());
+  CxUpdateRun run(pAccess->Kind(), defs.List());
   m_Journal.Close();
   std::string strError;
   EXPECT_FALSE(run.Begin(&m_Journal, 1, &strError));

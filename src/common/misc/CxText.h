@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "platform/win32.h"
 
@@ -24,4 +25,10 @@ inline bool CopyText(char* szDest, size_t nDestSize, const char* szSrc) {
   memmove(szDest, szSrc, n);
   szDest[n] = '\0';
   return szSrc[n] == '\0';
+}
+
+// The text of a fixed-size field, even if it lacks its terminating zero.
+template <size_t N>
+std::string FieldString(const char (&szField)[N]) {
+  return std::string(szField, strnlen(szField, N));
 }

@@ -71,17 +71,17 @@ class RunCrashTest : public RunStoreTest, public testing::WithParamInterface<Cra
     if (pid == 0) {
       CxRunJournal journal;
       std::string strError;
-      std::unique_ptr<CxKindSession> pSession = OpenSession(1);
+      std::unique_ptr<CxKindAccess> pAccess = OpenKind(1);
       std::vector<FieldUpdateDef> defs = {TextDef(46, uoSet, "Chief"),
                                           TextDef(19, uoAppend, " Ltd")};
       CxList list;
       for (FieldUpdateDef& def : defs) list.Add(&def);
-      CxUpdateRun run(pSession->Kind(), &list);
+      CxUpdateRun run(pAccess->Kind(), &list);
       if (!journal.Open(m_strJournal, &strError) || !run.Begin(&journal, kItems, &strError))
         _exit(2);
       KillingWatcher watcher(journal, crashCase);
-      pSession->Accessor().SetSaveWatcher(&watcher);
-      for (void* p = pSession->Records()->GetFirst(); p; p = pSession->Records()->GetNext())
+      pAccess->Accessor().SetSaveWatcher(&watcher);
+      for (void* p = pAccess->Records()->GetFirst(); p; p = pAccess->Records()->GetNext())
         run.UpdateItem(p);
       _exit(3);  // it should not have lived this long
     }
@@ -135,8 +135,8 @@ TEST_P(RunCrashTest, JournalAgreesWithTheStoreAndUndoRestoresIt) {
     EXPECT_EQ("Clerk", stored.TextAt(olstore::FindProperty(stored.Info(), "JobTitle"))) << n;
   }
 
-  std::unique_ptr<CxKindSession> pSession = OpenSession(1);
-  CxRunUndo undo(m_Journal, pSession->Accessor());
+  std::unique_ptr<CxKindAccess> pAccess = OpenKind(1);
+  CxRunUndo undo(m_Journal, pAccess->Accessor());
   ASSERT_TRUE(undo.Load(runs[0].nID, &strError)) << strError;
   CxChangeReport report;
   ASSERT_TRUE(undo.Execute(&report, &strError)) << strError;

@@ -4,10 +4,10 @@
 
 #include "olstore/Exchange.h"
 
-std::unique_ptr<CxKindSession> OpenSession(int32_t nMode) {
-  std::unique_ptr<CxKindSession> pSession = CxKindSession::Open(nMode);
-  EXPECT_TRUE(pSession && pSession->Read(false));
-  return pSession;
+std::unique_ptr<CxKindAccess> OpenKind(int32_t nMode) {
+  std::unique_ptr<CxKindAccess> pAccess = CxKindAccess::Open(nMode);
+  EXPECT_TRUE(pAccess && pAccess->Read(false));
+  return pAccess;
 }
 
 void RunStoreTest::SetUp() {

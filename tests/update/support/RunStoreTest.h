@@ -1,5 +1,5 @@
 // Runs, previews and undos over a real local store: the store fixture, a run
-// journal in the test's folder, one kind's session with every item read, and
+// journal in the test's folder, one kind's accessor with every item read, and
 // the store's export to compare before and after.
 #pragma once
 
@@ -11,11 +11,11 @@
 
 #include "common/misc/CxList.h"
 #include "common/outlook/support/StoreOutlookTest.h"
-#include "update/CxKindSession.h"
+#include "update/CxKindAccess.h"
 #include "update/CxRunJournal.h"
 
-// The session of a mode (1, 2, 4 or 8), connected and read.
-std::unique_ptr<CxKindSession> OpenSession(int32_t nMode);
+// The items of a mode (1, 2, 4 or 8): connected and read.
+std::unique_ptr<CxKindAccess> OpenKind(int32_t nMode);
 
 class RunStoreTest : public StoreOutlookTest {
  protected:

@@ -1,4 +1,4 @@
-#include "update/CxKindSession.h"
+#include "update/CxKindAccess.h"
 
 #include <type_traits>
 
@@ -14,9 +14,9 @@
 namespace {
 
 template <typename TAccessor, typename TApplier>
-class CxKindSessionOf final : public CxKindSession {
+class CxKindAccessOf final : public CxKindAccess {
  public:
-  explicit CxKindSessionOf(int32_t nMode) {
+  explicit CxKindAccessOf(int32_t nMode) {
     m_Applier.SetAccessor(&m_Accessor);
     const CxQMOLAddrUtil* pAddr = nullptr;
     const CxQMOLDateUtil* pDate = nullptr;
@@ -29,7 +29,7 @@ class CxKindSessionOf final : public CxKindSession {
     m_pKind = MakeItemKind(nMode, pAddr, pDate, pTask, pNote);
   }
   // The records point into the accessor's container: the list goes first.
-  ~CxKindSessionOf() override { m_Records.RemoveAll(false); }
+  ~CxKindAccessOf() override { m_Records.RemoveAll(false); }
 
   OlBaseUtil& Accessor() override { return m_Accessor; }
   bool Read(bool bSubfolders) override {
@@ -49,21 +49,21 @@ class CxKindSessionOf final : public CxKindSession {
 
 }  // namespace
 
-std::unique_ptr<CxKindSession> CxKindSession::Open(int32_t nMode) {
+std::unique_ptr<CxKindAccess> CxKindAccess::Open(int32_t nMode) {
   switch (nMode) {
     case 1:
-      return std::make_unique<CxKindSessionOf<OlAddrUtil, CxQMOLAddrUtil>>(nMode);
+      return std::make_unique<CxKindAccessOf<OlAddrUtil, CxQMOLAddrUtil>>(nMode);
     case 2:
-      return std::make_unique<CxKindSessionOf<OlDateUtil, CxQMOLDateUtil>>(nMode);
+      return std::make_unique<CxKindAccessOf<OlDateUtil, CxQMOLDateUtil>>(nMode);
     case 4:
-      return std::make_unique<CxKindSessionOf<OlTaskUtil, CxQMOLTaskUtil>>(nMode);
+      return std::make_unique<CxKindAccessOf<OlTaskUtil, CxQMOLTaskUtil>>(nMode);
     case 8:
-      return std::make_unique<CxKindSessionOf<OlNoteUtil, CxQMOLNoteUtil>>(nMode);
+      return std::make_unique<CxKindAccessOf<OlNoteUtil, CxQMOLNoteUtil>>(nMode);
     default:
       return nullptr;
   }
 }
 
-bool CxKindSession::IsConnected() const {
-  return const_cast<CxKindSession*>(this)->Accessor().IsConnected();
+bool CxKindAccess::IsConnected() const {
+  return const_cast<CxKindAccess*>(this)->Accessor().IsConnected();
 }

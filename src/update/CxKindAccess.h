@@ -1,4 +1,4 @@
-// CxKindSession: one kind's accessor with its applier bound to it and the
+// CxKindAccess: one kind's accessor with its applier bound to it and the
 // kind's description, and the display records of a read of its default
 // folder: what a front end that is not the wizard (the batch tool, the undo
 // of a past run) needs to reach the items of a kind.
@@ -12,12 +12,12 @@
 
 class OlBaseUtil;
 
-class CxKindSession {
+class CxKindAccess {
  public:
   // Connects to Outlook through a new accessor of the mode's kind (joining the
   // connection when it is up); none for a mode that is not a kind.
-  static std::unique_ptr<CxKindSession> Open(int32_t nMode);
-  virtual ~CxKindSession() = default;
+  static std::unique_ptr<CxKindAccess> Open(int32_t nMode);
+  virtual ~CxKindAccess() = default;
 
   bool IsConnected() const;
   virtual OlBaseUtil& Accessor() = 0;
