@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,9 +20,17 @@ constexpr size_t kMaxNames = 8;
 // Sections whose keys are written, each write checked against every value.
 constexpr size_t kWrittenSections = 2;
 
-using Pair = std::pair<std::string, std::string>;  // section and key, lower case
+// A section and a key as the layer compares them: blanks around a name do not
+// count, nor the case of ASCII letters. (A listed name is not always trimmed:
+// a name with a zero byte in it is listed as the parts around the zero.)
+using Pair = std::pair<std::string, std::string>;
 
-std::string Lower(std::string text) {
+std::string Normal(std::string_view name) {
+  constexpr std::string_view kBlanks = " \t\r\v\f";
+  const size_t nBegin = name.find_first_not_of(kBlanks);
+  std::string text(nBegin == std::string_view::npos
+                       ? std::string_view{}
+                       : name.substr(nBegin, name.find_last_not_of(kBlanks) - nBegin + 1));
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
@@ -106,7 +115,7 @@ Snapshot ReadAll(const std::string& path, size_t nFileSize, bool bCheckCuts = fa
     std::vector<std::string>& keys = snapshot.keys[section];
     keys = SplitNames(ReadNameList(section.c_str(), path, nFileSize, bCheckCuts));
     for (const std::string& key : keys)
-      snapshot.values[{Lower(section), Lower(key)}] =
+      snapshot.values[{Normal(section), Normal(key)}] =
           ReadValue(section, key, path, nFileSize, bCheckCuts);
   }
   return snapshot;
@@ -125,7 +134,7 @@ size_t FileSize(const std::string& path) {
 // given (kDefault for a deleted one), and the sections deleted whole.
 struct Writes {
   std::map<Pair, std::string> values;
-  std::vector<std::string> deletedSections;  // lower case
+  std::vector<std::string> deletedSections;  // Normal()
 
   bool Touched(const Pair& pair) const {
     return values.count(pair) != 0 || std::find(deletedSections.begin(), deletedSections.end(),
@@ -138,13 +147,13 @@ void WriteKey(const std::string& path, const std::string& section, const std::st
               const char* szValue, const char* szExpected, Writes& writes) {
   const BOOL bWritten =
       WritePrivateProfileStringA(section.c_str(), key.c_str(), szValue, path.c_str());
-  const Pair pair{Lower(section), Lower(key)};
+  const Pair pair{Normal(section), Normal(key)};
   if (bWritten) writes.values[pair] = szValue ? szExpected : kDefault;
 }
 
 void DeleteSection(const std::string& path, const std::string& section, Writes& writes) {
   if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path.c_str())) return;
-  const std::string lower = Lower(section);
+  const std::string lower = Normal(section);
   std::erase_if(writes.values, [&](const auto& entry) { return entry.first.first == lower; });
   writes.deletedSections.push_back(lower);
 }
