@@ -1,6 +1,7 @@
 #include "bench/ChildProcess.h"
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,9 +39,9 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-bool RunSelf(const std::vector<std::string>& args, const std::vector<std::string>& env,
-             ChildResult& result, std::string& strError) {
-  std::vector<std::string> argv = {"qmbench"};
+bool RunProgram(const std::string& strPath, const std::vector<std::string>& args,
+                const std::vector<std::string>& env, ChildResult& result, std::string& strError) {
+  std::vector<std::string> argv = {strPath};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<std::string> envp = MergedEnvironment(env);
   std::vector<char*> argvPointers = Pointers(argv);
@@ -57,7 +58,7 @@ bool RunSelf(const std::vector<std::string>& args, const std::vector<std::string
   posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
   posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
   pid_t pid = 0;
-  const int nSpawn = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argvPointers.data(),
+  const int nSpawn = posix_spawn(&pid, strPath.c_str(), &actions, nullptr, argvPointers.data(),
                                  envPointers.data());
   posix_spawn_file_actions_destroy(&actions);
   ::close(pipeFds[1]);
@@ -79,14 +80,22 @@ bool RunSelf(const std::vector<std::string>& args, const std::vector<std::string
   }
   ::close(pipeFds[0]);
   int nStatus = 0;
-  while (::waitpid(pid, &nStatus, 0) < 0 && errno == EINTR) {
+  struct rusage usage = {};
+  while (::wait4(pid, &nStatus, 0, &usage) < 0 && errno == EINTR) {
   }
+  result.dCpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   if (!WIFEXITED(nStatus)) {
     strError = "the child did not exit normally (status " + std::to_string(nStatus) + ")";
     return false;
   }
   result.nExitCode = WEXITSTATUS(nStatus);
   return true;
+}
+
+bool RunSelf(const std::vector<std::string>& args, const std::vector<std::string>& env,
+             ChildResult& result, std::string& strError) {
+  return RunProgram("/proc/self/exe", args, env, result, strError);
 }
 
 bool OutputValue(const std::string& strOutput, const std::string& strKey, double& dValue) {

@@ -11,7 +11,7 @@ constexpr const char* kUsage =
     "usage: qmbench [options]\n"
     "  --sizes N,N,...     items of each kind (default 1000,10000,100000)\n"
     "  --kinds K,K,...     contacts, calendar, tasks, notes (default all)\n"
-    "  --only M,M,...      read, apply, save, list, memory, startup (default all)\n"
+    "  --only M,M,...      read, apply, save, batch, list, memory, startup (default all)\n"
     "  --reps N            timed passes per measurement (default 5 up to 10,000 items, else 3)\n"
     "  --startup-runs N    start-ups to time (default 10)\n"
     "  --cache DIR         where seeded stores are kept between runs\n"
@@ -54,7 +54,8 @@ std::string DefaultCacheFolder() {
 bool ParseOptions(int argc, char** argv, Options& options, std::string& strMessage) {
   options.strCacheFolder = DefaultCacheFolder();
   const std::set<std::string> kKinds = {"contacts", "calendar", "tasks", "notes"};
-  const std::set<std::string> kMeasures = {"read", "apply", "save", "list", "memory", "startup"};
+  const std::set<std::string> kMeasures = {"read", "apply",  "save",   "batch",
+                                           "list", "memory", "startup"};
   for (int i = 1; i < argc; ++i) {
     const std::string strArg = argv[i];
     const bool bHasValue = i + 1 < argc;

@@ -12,7 +12,7 @@ namespace qmbench {
 struct Options {
   std::vector<int64_t> sizes = {1000, 10000, 100000};
   std::vector<std::string> kinds = {"contacts", "calendar", "tasks", "notes"};
-  std::set<std::string> measures = {"read", "apply", "save", "list", "memory", "startup"};
+  std::set<std::string> measures = {"read", "apply", "save", "batch", "list", "memory", "startup"};
   int nReps = 0;  // 0: 5 up to 10,000 items, 3 above
   int nStartupRuns = 10;
   std::string strCacheFolder;

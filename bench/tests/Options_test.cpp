@@ -21,7 +21,7 @@ TEST(Options, DefaultsMeasureEverythingAtThreeSizes) {
   ASSERT_TRUE(Parse({}, options, strMessage)) << strMessage;
   EXPECT_EQ(options.sizes, (std::vector<int64_t>{1000, 10000, 100000}));
   EXPECT_EQ(options.kinds.size(), 4u);
-  for (const char* szMeasure : {"read", "apply", "save", "list", "memory", "startup"})
+  for (const char* szMeasure : {"read", "apply", "save", "batch", "list", "memory", "startup"})
     EXPECT_TRUE(options.Wants(szMeasure)) << szMeasure;
   EXPECT_EQ(options.RepsFor(10000), 5);
   EXPECT_EQ(options.RepsFor(10001), 3);
