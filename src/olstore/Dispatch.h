@@ -21,6 +21,8 @@ constexpr HRESULT kDispENoNamedArgs = static_cast<HRESULT>(0x80020007L);
 constexpr HRESULT kDispEBadIndex = static_cast<HRESULT>(0x8002000BL);
 constexpr HRESULT kMapiEInvalidEntryId = static_cast<HRESULT>(0x80040107L);
 constexpr HRESULT kMapiENotFound = static_cast<HRESULT>(0x8004010FL);
+// MAPI_E_BUSY: the store is locked by another program.
+constexpr HRESULT kMapiEBusy = static_cast<HRESULT>(0x8004010BL);
 
 enum class MemberKind : uint8_t { Property, ReadOnlyProperty, Method };
 

@@ -105,6 +105,8 @@ class ItemObject final : public DispatchObject {
     switch (m_store->SaveItem(m_item)) {
       case SaveResult::Saved: m_dirty = false; return S_OK;
       case SaveResult::NotFound: return kMapiENotFound;  // deleted meanwhile
+      case SaveResult::Locked:
+        return kMapiEBusy;
       case SaveResult::Failed: break;
     }
     return E_FAIL;

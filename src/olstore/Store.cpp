@@ -418,20 +418,23 @@ bool Store::InsertItem(ItemData& item) {
 }
 
 SaveResult Store::SaveItem(ItemData& item) {
+  const auto failed = [this] {
+    return IsBusy(m_db.ErrorCode()) ? SaveResult::Locked : SaveResult::Failed;
+  };
   Transaction tx(m_db);
-  if (!tx.Active()) return SaveResult::Failed;
+  if (!tx.Active()) return failed();
   const KindSql& sql = SqlFor(item.kind);
   Query values = m_db.Prepare(sql.update);
   values.Bind(1, item.id);
   int param = 2;
   for (size_t index : sql.stored) BindValue(values, param++, item.values[index]);
-  if (!values.Run()) return SaveResult::Failed;
+  if (!values.Run()) return failed();
   if (m_db.Changes() == 0) return SaveResult::NotFound;
 
   const double now = OleNow();
   Query row = m_db.Prepare("UPDATE items SET modified = ?2 WHERE id = ?1");
   row.Bind(1, item.id).Bind(2, now);
-  if (!row.Run() || !tx.Commit()) return SaveResult::Failed;
+  if (!row.Run() || !tx.Commit()) return failed();
   item.modified = now;
   return SaveResult::Saved;
 }

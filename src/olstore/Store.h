@@ -26,7 +26,8 @@ struct FolderRecord {
   bool isDefault = false;
 };
 
-enum class SaveResult : uint8_t { Saved, NotFound, Failed };
+// Locked: another program holds the store's write lock (the wait for it ran out).
+enum class SaveResult : uint8_t { Saved, NotFound, Locked, Failed };
 
 class Store {
  public:

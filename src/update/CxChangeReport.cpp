@@ -63,11 +63,14 @@ std::string CxChangeReport::CountsText() const {
     return std::to_string(nItems) + (nItems == 1 ? " item" : " items") + " will change, " +
            std::to_string(nFields) + (nFields == 1 ? " field" : " fields") + "; " +
            std::to_string(CountItems(ioUnchanged)) + " unchanged; " +
+           (CountItems(ioSkipped) > 0
+                ? std::to_string(CountItems(ioSkipped)) + " skipped (distribution lists); "
+                : std::string()) +
            std::to_string(CountFields(foRefused)) + " refused";
   }
   std::string strText;
-  for (ItemOutcome nOutcome :
-       {ioUpdated, ioPartial, ioRestored, ioUnchanged, ioConflict, ioDeleted, ioNotSaved})
+  for (ItemOutcome nOutcome : {ioUpdated, ioPartial, ioRestored, ioUnchanged, ioSkipped, ioConflict,
+                               ioDeleted, ioNotSaved})
     AddCount(strText, CountItems(nOutcome), ItemOutcomeText(nOutcome));
   return strText.empty() ? "no items" : strText;
 }
@@ -92,6 +95,8 @@ const char* CxChangeReport::ItemOutcomeText(ItemOutcome nOutcome) {
       return "restored";
     case ioDeleted:
       return "deleted since the run";
+    case ioSkipped:
+      return "skipped";
   }
   return "";
 }
@@ -99,6 +104,7 @@ const char* CxChangeReport::ItemOutcomeText(ItemOutcome nOutcome) {
 std::string CxChangeReport::OutcomeText(const CxItemChanges& item,
                                         const CxFieldChange& field) const {
   if (field.nOutcome == foRefused) return "refused: " + field.strReason;
+  if (field.nOutcome == foSkipped) return "skipped: " + field.strReason;
   if (field.nOutcome == foNoChange) return "no change";
   switch (item.nOutcome) {
     case ioChange:

@@ -12,6 +12,7 @@ enum FieldOutcome : int32_t {
   foChange,    // the value changes
   foNoChange,  // the new value equals the old one
   foRefused,   // left alone, for the reason given
+  foSkipped,   // the item has no such field (a distribution list among contacts)
 };
 
 // What happens to one item.
@@ -25,6 +26,7 @@ enum ItemOutcome : int32_t {
   ioConflict,   // undo: changed since the run, left as it is
   ioRestored,   // undo: its old values are back
   ioDeleted,    // undo: no longer in Outlook
+  ioSkipped,    // a distribution list among contacts, which has none of the fields
 };
 
 struct CxFieldChange {

@@ -12,6 +12,8 @@
 namespace {
 
 std::string ContactName(const AddrImage& image) {
+  if (image.DistList)
+    return std::string(image.FullName[0] ? image.FullName : "<no name>") + " " + kDistListMark;
   if (image.FullName[0]) return image.FullName;
   std::string strName = image.FirstName;
   if (image.FirstName[0] && image.LastName[0]) strName += ' ';
@@ -47,6 +49,12 @@ class CxItemKindOf final : public CxItemKind {
       return ContactName(Image(pImage));
     else
       return SubjectName(Image(pImage));
+  }
+  bool IsDistList(const void* pImage) const override {
+    if constexpr (std::is_same_v<TImage, AddrImage>)
+      return Image(pImage).DistList;
+    else
+      return false;
   }
   const char* GetEntryID(const void* pImage) const override { return Image(pImage).EntryID; }
   const char* GetStoreID(const void* pImage) const override { return Image(pImage).StoreID; }

@@ -29,6 +29,8 @@ class CxItemKind {
 
   // How people know the item: a contact by its name, any other item by its subject.
   virtual std::string GetItemName(const void* pImage) const = 0;
+  // A distribution list among contacts: it has none of a contact's fields.
+  virtual bool IsDistList(const void* pImage) const = 0;
   virtual const char* GetEntryID(const void* pImage) const = 0;
   virtual const char* GetStoreID(const void* pImage) const = 0;
   virtual const char* GetFolderName(const void* pImage) const = 0;

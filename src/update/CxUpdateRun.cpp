@@ -21,6 +21,13 @@ std::string FieldName(const FieldEntry* pEntry, int32_t nFieldID) {
   return pEntry ? AnsiToUtf8(pEntry->Desc.szName) : "field " + std::to_string(nFieldID);
 }
 
+// Each save waits a while for a locked store; past this many in a row the
+// lock is not going away, and waiting on every item left would only add up.
+constexpr int kBusySavesBeforeGivingUp = 3;
+constexpr char kNotTriedBusy[] = "not tried: the store is locked by another program";
+
+constexpr char kListHasNoSuchField[] = "a distribution list has no such field";
+
 constexpr char kNotSavedInThisState[] =
     "Outlook does not take this field in the item's present state (for example a reminder "
     "time while the reminder is off)";
@@ -32,7 +39,7 @@ std::string ValueText(const FieldEntry& entry, const void* pField) {
 }  // namespace
 
 CxUpdateRun::CxUpdateRun(const CxItemKind& kind, CxList* pFieldList)
-    : m_Kind(kind), m_pJournal(nullptr), m_Report(false), m_bBegun(false) {
+    : m_Kind(kind), m_pJournal(nullptr), m_Report(false), m_bBegun(false), m_nBusyInARow(0) {
   if (!pFieldList) return;
   for (void* p = pFieldList->GetFirst(); p; p = pFieldList->GetNext())
     m_Defs.push_back(*static_cast<const FieldUpdateDef*>(p));
@@ -81,6 +88,12 @@ void CxUpdateRun::ApplyAll(void* pImage, CxItemChanges* pItem) const {
     const ApplyRefusal nRefusal = m_Kind.GetRefusal(pImage, &def);
     if (pEntry && nRefusal != arNoField)
       row.strOld = ValueText(*pEntry, SlotOf(pImage, pEntry->Slot));
+    if (nRefusal == arUnread && m_Kind.IsDistList(pImage)) {
+      row.nOutcome = foSkipped;
+      row.strReason = kListHasNoSuchField;
+      pItem->Fields.push_back(std::move(row));
+      continue;
+    }
     if (nRefusal != arNone || !pEntry) {
       row.nOutcome = foRefused;
       row.strReason = GetApplyRefusalText(nRefusal == arNone ? arNoField : nRefusal);
@@ -132,10 +145,15 @@ void CxUpdateRun::ApplyAll(void* pImage, CxItemChanges* pItem) const {
   for (const FieldEntry* pEntry : entries) {
     if (pEntry && !saved.Test(pEntry->Slot.nMark)) pChanged->Clear(pEntry->Slot.nMark);
   }
+  const bool bAnySkipped =
+      std::any_of(pItem->Fields.begin(), pItem->Fields.end(),
+                  [](const CxFieldChange& row) { return row.nOutcome == foSkipped; });
   if (pChanged->Any())
     pItem->nOutcome = ioChange;
+  else if (bAnyRefused)
+    pItem->nOutcome = ioRefused;
   else
-    pItem->nOutcome = bAnyRefused ? ioRefused : ioUnchanged;
+    pItem->nOutcome = bAnySkipped ? ioSkipped : ioUnchanged;
 }
 
 CxItemChanges CxUpdateRun::PreviewItem(void* pRecord) const {
@@ -168,6 +186,7 @@ bool CxUpdateRun::Begin(CxRunJournal* pJournal, size_t nItems, std::string* pErr
     return false;
   m_pJournal = pJournal;
   m_bBegun = true;
+  m_nBusyInARow = 0;
   if (OlBaseUtil* pAccessor = m_Kind.GetAccessor()) pAccessor->SetSaveWatcher(m_pJournal);
   return true;
 }
@@ -192,6 +211,7 @@ bool CxUpdateRun::UpdateItem(void* pRecord) {
   }
   switch (item.nOutcome) {
     case ioUnchanged:
+    case ioSkipped:
       break;
     case ioRefused:
       item.nOutcome = ioNotSaved;
@@ -207,9 +227,21 @@ bool CxUpdateRun::UpdateItem(void* pRecord) {
         item.strReason = "the run journal cannot be written";
         break;
       }
+      if (m_nBusyInARow >= kBusySavesBeforeGivingUp) {
+        item.nOutcome = ioNotSaved;
+        item.strReason = kNotTriedBusy;
+        break;
+      }
       if (m_pJournal)
         m_pJournal->SetItem(m_Kind.GetEntryID(pImage), m_Kind.GetStoreID(pImage), strName);
-      if (m_Kind.Save(pImage)) {
+      const bool bSaved = m_Kind.Save(pImage);
+      m_nBusyInARow = !bSaved && pAccessor && pAccessor->WasStoreBusy() ? m_nBusyInARow + 1 : 0;
+      if (m_nBusyInARow == kBusySavesBeforeGivingUp)
+        QM_LOG(0,
+               "The store stayed locked by another program for %d saves in a row: the items "
+               "left are not tried.",
+               kBusySavesBeforeGivingUp);
+      if (bSaved) {
         item.nOutcome = bAnyRefused ? ioPartial : ioUpdated;
       } else {
         item.nOutcome = ioNotSaved;
@@ -221,7 +253,8 @@ bool CxUpdateRun::UpdateItem(void* pRecord) {
       break;
     }
   }
-  const bool bDone = item.nOutcome == ioUpdated || item.nOutcome == ioUnchanged;
+  const bool bDone =
+      item.nOutcome == ioUpdated || item.nOutcome == ioUnchanged || item.nOutcome == ioSkipped;
   m_Report.Add(std::move(item));
   return bDone;
 }

@@ -37,7 +37,9 @@ class CxUpdateRun {
   bool Begin(CxRunJournal* pJournal, size_t nItems, std::string* pError);
   // Applies every definition to the record's image and saves the item when a
   // value changed; adds the item's line to the report. True when the item is
-  // as the definitions want it (updated or unchanged).
+  // as the definitions want it (updated, unchanged, or a list skipped). Once a
+  // few saves in a row found the store locked by another program, the items
+  // left are not tried and reported as not saved, with that reason.
   bool UpdateItem(void* pRecord);
   // Ends the run and its journal entry.
   void End();
@@ -54,4 +56,5 @@ class CxUpdateRun {
   CxRunJournal* m_pJournal;
   CxChangeReport m_Report;
   bool m_bBegun;
+  int m_nBusyInARow;  // saves in a row that found the store held by another program
 };

@@ -53,7 +53,7 @@ TEST_F(ItemRules, AFailedSaveKeepsThePutsAndTheStoreUnchanged) {
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(m_storePath.c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_LT(item.Call("Save"), 0);  // locked by another writer
+    EXPECT_EQ(item.Call("Save"), kMapiEBusy);  // locked by another writer
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
   }

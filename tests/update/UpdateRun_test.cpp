@@ -2,6 +2,7 @@
 // (which writes nothing, and says exactly what the run then does), the run
 // with its report and journal, and the undo that brings the store back.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -55,11 +56,23 @@ const KindCase kKindCases[] = {
           {{"FirstName", std::string("Cy")},
            {"JobTitle", std::string("Chief")},
            {"CompanyName", std::string("Acme Ltd")}}},
+         // A list has none of these fields: it is skipped, which is no failure.
          {ItemKind::DistList, {{"DLName", std::string("Team")}}},
      },
      {TextDef(46, uoSet, "Chief"), TextDef(19, uoReplace, "Ltd", "Inc")},
-     {ioChange, ioChange, ioUnchanged, ioRefused},
-     {ioUpdated, ioPartial, ioUnchanged, ioNotSaved}},
+     {ioChange, ioChange, ioUnchanged, ioSkipped},
+     {ioUpdated, ioPartial, ioUnchanged, ioSkipped}},
+    // A list's notes change with the contacts'; the job title it lacks is skipped.
+    {"ContactsAndListNotes",
+     1,
+     FolderKind::Contacts,
+     {
+         {ItemKind::Contact, {{"FirstName", std::string("Ada")}, {"Body", std::string("Met")}}},
+         {ItemKind::DistList, {{"DLName", std::string("Team")}, {"Body", std::string("Club")}}},
+     },
+     {TextDef(46, uoSet, "Chief"), TextDef(68, uoAppend, " (2026)")},
+     {ioChange, ioChange},
+     {ioUpdated, ioUpdated}},
     {"Calendar",
      2,
      FolderKind::Calendar,
@@ -306,6 +319,51 @@ TEST_F(RunStoreTest, RunWithoutWritableJournalDoesNotStart) {
   std::string strError;
   EXPECT_FALSE(run.Begin(&m_Journal, 1, &strError));
   EXPECT_EQ("the run journal is not open", strError);
+}
+
+// Another program holding the store's write lock: each save fails with that
+// reason, in the report and the journal, and after a few in a row the items
+// left are not tried; nothing is written.
+TEST_F(RunStoreTest, LockedStoreStopsTheRunAfterAFewSaves) {
+  Seed([&] {
+    for (const char* szName : {"Ada", "Ben", "Cy", "Dee", "Eve"})
+      Add(ItemKind::Contact, Folder(FolderKind::Contacts), {{"FirstName", std::string(szName)}});
+  });
+  const nlohmann::json before = Export();
+  std::unique_ptr<CxKindAccess> pAccess = OpenKind(1);
+  DefList defs({TextDef(46, uoSet, "Chief")});
+  CxUpdateRun run(pAccess->Kind(), defs.List());
+  std::string strError;
+  ASSERT_TRUE(run.Begin(&m_Journal, 5, &strError)) << strError;
+
+  sqlite3* pOther = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(Store().Path().c_str(), &pOther));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(pOther, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+  for (void* pRecord : RecordsOf(*pAccess)) EXPECT_FALSE(run.UpdateItem(pRecord));
+  run.End();
+  sqlite3_exec(pOther, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(pOther);
+
+  const std::vector<CxItemChanges>& items = run.GetReport().GetItems();
+  ASSERT_EQ(5u, items.size());
+  for (size_t n = 0; n < items.size(); ++n) {
+    EXPECT_EQ(ioNotSaved, items[n].nOutcome);
+    if (n < 3)
+      EXPECT_NE(std::string::npos,
+                items[n].strReason.find(": the store is locked by another program"))
+          << items[n].strReason;
+    else
+      EXPECT_EQ("not tried: the store is locked by another program", items[n].strReason);
+  }
+  std::vector<CxJournalItem> journaled;
+  ASSERT_TRUE(m_Journal.LoadItems(m_Journal.ListRuns().front().nID, &journaled, &strError));
+  ASSERT_EQ(3u, journaled.size()) << "items not tried are not journaled";
+  for (const CxJournalItem& item : journaled) {
+    EXPECT_EQ(jsFailed, item.nState);
+    EXPECT_NE(std::string::npos, item.strReason.find("locked by another program"))
+        << item.strReason;
+  }
+  EXPECT_EQ(before.dump(), Export().dump());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "common/outlook/OlAddr.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "common/outlook/OlProperty.h"
 
 namespace {
@@ -178,6 +181,20 @@ constexpr OlWriteStep kContactWrites[] = {
     ADDR_WRITE(Categories),
 };
 
+// What a distribution list among the contacts has of the image: its name
+// stands in FullName, so lists and contacts are named alike.
+constexpr OlProperty kDistListProperties[] = {
+    ADDR_TEXT_N(EntryID, 1023),
+    OlProperty{OLESTR("DLName"), "DLName", OlValue::Text, static_cast<int>(AddrField::FullName),
+               offsetof(AddrImage, FullName), sizeof(AddrImage::FullName)},
+    ADDR_TEXT(Body),
+    ADDR_DATE(CreationTime),
+    ADDR_DATE(LastModificationTime),
+    ADDR_TEXT(Categories),
+};
+
+constexpr int32_t kOlDistributionList = 69;  // OlObjectClass
+
 constexpr OlFolderTexts kContactFolderTexts = {
     "Failed to get the name of the Contact folder. hr=0x%x",
     "Got the name of the Contacts folder: %s",
@@ -248,7 +265,24 @@ bool OlAddrUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
 bool OlAddrUtil::ReadContact(IDispatch* pItem, AddrImage* pImage) {
   if (!pItem || !pImage) return false;
   CDispCmd item(pItem);
-  OlReadProperties(item, kContactProperties, pImage, &pImage->Truncated, &pImage->Unread);
+  int32_t nClass = 0;
+  pImage->DistList =
+      item.GetLong(OLESTR("Class"), &nClass) == S_OK && nClass == kOlDistributionList;
+  if (!pImage->DistList) {
+    OlReadProperties(item, kContactProperties, pImage, &pImage->Truncated, &pImage->Unread);
+    return true;
+  }
+  // A list has none of a contact's other properties: asking for them would
+  // only fail, and fill the log with failures that are none.
+  OlReadProperties(item, kDistListProperties, pImage, &pImage->Truncated, &pImage->Unread);
+  for (const OlProperty& prop : kContactProperties) {
+    const bool bRead =
+        std::any_of(std::begin(kDistListProperties), std::end(kDistListProperties),
+                    [&](const OlProperty& list) { return list.nField == prop.nField; });
+    if (!bRead) pImage->Unread.Set(prop.nField);
+  }
+  // The list's name is not a contact's full name: no definition may put it.
+  pImage->Unread.Set(AddrField::FullName);
   return true;
 }
 

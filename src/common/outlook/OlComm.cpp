@@ -1,5 +1,7 @@
 #include "common/outlook/OlComm.h"
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "common/misc/CxDebugUtil.h"
@@ -20,6 +22,14 @@ struct OlConnection {
 };
 
 OlConnection g_OlConnection = {};
+// Why the last attempt to reach Outlook failed, in words; empty after one that worked.
+std::string g_strConnectFailure;
+
+std::string Failure(const char* szWhat, HRESULT hr) {
+  char szStatus[16];
+  snprintf(szStatus, sizeof szStatus, "0x%08x", static_cast<unsigned>(hr));
+  return std::string(szWhat) + " (hr=" + szStatus + ")";
+}
 
 void ReleaseConnection() {
   delete g_OlConnection.pNameSpace;
@@ -52,7 +62,8 @@ OlBaseUtil::OlBaseUtil(const char* szProfile)
       m_bIncludeSubfolders(false),
       m_pItemList(nullptr),
       m_nHeldCounts(0),
-      m_pSaveWatcher(nullptr) {
+      m_pSaveWatcher(nullptr),
+      m_bStoreBusy(false) {
   CopyText(m_szProfile, sizeof(m_szProfile), szProfile ? szProfile : "");
   if (g_OlConnection.bStarted) TakeSharedCopies();
   // Only the base's own steps run here; the subclass's constructor runs its
@@ -95,7 +106,8 @@ bool OlBaseUtil::Connect() {
   }
   // Every failure gives this call's count back through the virtual
   // Disconnect, so a subclass releases its folder first.
-  auto fail = [this] {
+  auto fail = [this](std::string strWhy) {
+    g_strConnectFailure = std::move(strWhy);
     Disconnect();
     return false;
   };
@@ -109,7 +121,7 @@ bool OlBaseUtil::Connect() {
   HRESULT hr = CLSIDFromProgID(OLESTR("Outlook.Application"), &clsid);
   if (FAILED(hr)) {
     QM_LOG(0, "Can not get the CLSID of Outlook.Application, hr=0x%08x", Status(hr));
-    return fail();
+    return fail(Failure("Outlook is not installed: Outlook.Application is not registered", hr));
   }
   QM_LOG(2, "Get Outlook.Application CLSID succeeded.");
 
@@ -119,7 +131,7 @@ bool OlBaseUtil::Connect() {
                         IID_IUnknown, reinterpret_cast<void**>(&pAppObject));
   if (FAILED(hr) || !pAppObject) {
     QM_LOG(0, "Failed to execute CoCreateInstance, hr=0x%08x", Status(hr));
-    return fail();
+    return fail(Failure("Outlook could not be started", hr));
   }
   g_OlConnection.pAppObject = pAppObject;
   QM_LOG(2, "CoCreateInstance succeeded.");
@@ -127,7 +139,7 @@ bool OlBaseUtil::Connect() {
   hr = OleRun(pAppObject);
   if (FAILED(hr)) {
     QM_LOG(0, "Failed to execute OleRun, hr=0x%08x", Status(hr));
-    return fail();
+    return fail(Failure("Outlook could not be started", hr));
   }
   QM_LOG(2, "Microsoft Outlook started successfully.");
 
@@ -135,13 +147,13 @@ bool OlBaseUtil::Connect() {
   hr = pAppObject->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pAppDispatch));
   if (FAILED(hr) || !pAppDispatch) {
     QM_LOG(0, "Failed to query IDispatch interface of Outlook App, hr=0x%08x", Status(hr));
-    return fail();
+    return fail(Failure("Outlook does not offer automation", hr));
   }
   QM_LOG(2, "Got Outlook IDispatch interface successfully.");
   // The wrapper takes its own reference.
   g_OlConnection.pApplication = new (std::nothrow) CDispCmd(pAppDispatch);
   pAppDispatch->Release();
-  if (!g_OlConnection.pApplication) return fail();
+  if (!g_OlConnection.pApplication) return fail("out of memory");
 
   VARIANT argument;
   VariantInit(&argument);
@@ -155,15 +167,16 @@ bool OlBaseUtil::Connect() {
   if (FAILED(hr) || result.vt != VT_DISPATCH || !result.pdispVal) {
     QM_LOG(0, "Failed to call Outlook.Application GetNameSpace method, hr=0x%08x", Status(hr));
     VariantClear(&result);
-    return fail();
+    return fail(Failure("Outlook did not open its MAPI namespace", hr));
   }
   QM_LOG(2, "Get Outlook MAPI namespace object successfully.");
   g_OlConnection.pNameSpace = new (std::nothrow) CDispCmd(result.pdispVal);
   VariantClear(&result);
-  if (!g_OlConnection.pNameSpace) return fail();
+  if (!g_OlConnection.pNameSpace) return fail("out of memory");
 
   m_bConnected = true;
   g_OlConnection.bStarted = true;
+  g_strConnectFailure.clear();
   TakeSharedCopies();
   QM_LOG(2, "Outlook Automation Succeeded.");
   return true;
@@ -183,6 +196,8 @@ void OlBaseUtil::Disconnect() {
 }
 
 uint32_t OlBaseUtil::GetUseCount() { return g_OlConnection.nUseCount; }
+
+const std::string& OlBaseUtil::GetConnectFailure() { return g_strConnectFailure; }
 
 void OlBaseUtil::TakeSharedCopies() {
   m_pApplication = g_OlConnection.pApplication;
@@ -234,6 +249,7 @@ bool OlBaseUtil::WriteAndSave(CDispCmd& item, std::span<const OlProperty> props,
                               const FieldMarks& changed, const FieldMarks& truncated,
                               const MoreWrites& fnMore) {
   m_strSaveFailure.clear();
+  m_bStoreBusy = false;
   OlPutPlan plan;
   if (!OlPlanWrites(props, steps, pImage, changed, truncated, this, &plan, &m_strSaveFailure))
     return false;
@@ -245,9 +261,11 @@ bool OlBaseUtil::WriteAndSave(CDispCmd& item, std::span<const OlProperty> props,
       return false;
     }
   }
+  HRESULT hrSave = S_OK;
   const bool bSaved = OlPutAll(item, plan, &m_strSaveFailure) &&
                       (!fnMore || fnMore(item, &m_strSaveFailure)) &&
-                      OlSaveItem(item, &m_strSaveFailure);
+                      OlSaveItem(item, &m_strSaveFailure, &hrSave);
+  m_bStoreBusy = hrSave == kOlStoreBusy;
   if (m_pSaveWatcher) m_pSaveWatcher->AfterSave(item, bSaved, m_strSaveFailure.c_str());
   return bSaved;
 }

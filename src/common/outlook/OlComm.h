@@ -61,9 +61,14 @@ class OlBaseUtil {
   void SetSaveWatcher(OlSaveWatcher* pWatcher) { m_pSaveWatcher = pWatcher; }
   // Why the last save failed, in words; empty after a save that worked.
   const std::string& GetSaveFailure() const { return m_strSaveFailure; }
+  // The last save failed because another program holds the store.
+  bool WasStoreBusy() const { return m_bStoreBusy; }
 
   // Connect() calls not yet matched by Disconnect(), over all accessors.
   static uint32_t GetUseCount();
+  // Why the last attempt to reach Outlook failed, in words ("Outlook could not
+  // be started (hr=0x80004005)"); empty once an attempt worked.
+  static const std::string& GetConnectFailure();
 
  protected:
   // Opens one of Outlook's default folders through the namespace; the caller
@@ -86,6 +91,7 @@ class OlBaseUtil {
   template <typename TImage, typename TWrite>
   bool SaveImage(const TImage* pImage, TWrite fnWrite) {
     m_strSaveFailure.clear();
+    m_bStoreBusy = false;
     if (!pImage) {
       m_strSaveFailure = "there is no item image";
       return false;
@@ -125,6 +131,7 @@ class OlBaseUtil {
   uint32_t m_nHeldCounts;
   OlSaveWatcher* m_pSaveWatcher;
   std::string m_strSaveFailure;
+  bool m_bStoreBusy;
 
   void TakeSharedCopies();
 };

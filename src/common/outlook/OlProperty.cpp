@@ -191,11 +191,13 @@ bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed) 
   return false;
 }
 
-bool OlSaveItem(CDispCmd& item, std::string* pFailure) {
+bool OlSaveItem(CDispCmd& item, std::string* pFailure, HRESULT* pStatus) {
   const HRESULT hr = item.Call(OLESTR("Save"), nullptr, 0, nullptr, DISPATCH_METHOD, nullptr, 0);
+  if (pStatus) *pStatus = hr;
   if (FAILED(hr)) {
-    QM_LOG(0, "Failed to save the item, hr=0x%08x", static_cast<unsigned>(hr));
-    if (pFailure) *pFailure = Describe("Outlook refused to save the item%s, hr=0x%08x", "", hr);
+    const char* szWhy = hr == kOlStoreBusy ? ": the store is locked by another program" : "";
+    QM_LOG(0, "Failed to save the item%s, hr=0x%08x", szWhy, static_cast<unsigned>(hr));
+    if (pFailure) *pFailure = Describe("Outlook refused to save the item%s, hr=0x%08x", szWhy, hr);
     return false;
   }
   return true;

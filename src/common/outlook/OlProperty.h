@@ -126,6 +126,9 @@ void OlSavedFields(std::span<const OlWriteStep> steps, const void* pImage,
 // True when one of the steps' fields is marked.
 bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed);
 
+// MAPI_E_BUSY: Outlook could not get at the store, which another program holds.
+constexpr HRESULT kOlStoreBusy = static_cast<HRESULT>(0x8004010BL);
+
 // Calls the item's "Save"; false, with the reason and a level-0 log line, when
-// Outlook refuses.
-bool OlSaveItem(CDispCmd& item, std::string* pFailure);
+// Outlook refuses. *pStatus (when given) receives the call's status.
+bool OlSaveItem(CDispCmd& item, std::string* pFailure, HRESULT* pStatus = nullptr);

@@ -170,6 +170,11 @@ bool MakeRecord(const AddrImage* pImage, AddrRecord* pRecord) {
       memcpy(pDest, &dtValue, sizeof(dtValue));
     }
   }
+  // A list has no first or last name: it is listed by its own name, marked.
+  if (pImage->DistList) {
+    PutFieldText(pRecord->FirstName, sizeof pRecord->FirstName, kDistListMark);
+    PutFieldText(pRecord->LastName, sizeof pRecord->LastName, pImage->FullName);
+  }
   pRecord->SourceType = kSourceTypeOutlook;
   return true;
 }

@@ -188,6 +188,9 @@ struct AddrImage {
   FieldMarks Changed;
   FieldMarks Truncated;
   FieldMarks Unread;
+  // A distribution list among the contacts: FullName holds its name, and only
+  // what a list has (its notes, categories and times) was read.
+  bool DistList;
 };
 static_assert(static_cast<int>(AddrField::Count) <= FieldMarks::kCapacity);
 
@@ -304,6 +307,9 @@ struct AddrDisplayField {
   int32_t nType;  // AddrFieldType
   int32_t nSize;  // bytes of the record field: text with its zero, 4 for integers, 8 for dates
 };
+
+// What a distribution list shows as its first name in the contact list.
+inline constexpr char kDistListMark[] = "(distribution list)";
 
 // Fills pRecord (zero-filled first) from pImage; the record has no image yet.
 bool MakeRecord(const AddrImage* pImage, AddrRecord* pRecord);

@@ -247,16 +247,35 @@ TEST_F(BatchTest, RunThenUndoLastRestoresTheStore) {
 
 // An item the run cannot save makes the exit status 1 and is named.
 TEST_F(BatchTest, AnItemNotSavedIsNamedAndFailsTheRun) {
+  // Longer than the image's 32 bytes: appending to a cut text would shorten it.
+  Seed([&] {
+    Add(ItemKind::Contact, Folder(FolderKind::Contacts),
+        {{"FirstName", std::string("Dee")}, {"JobTitle", std::string(40, 'j')}});
+  });
+  const Outcome outcome =
+      Batch({"run", "--kind", "contacts", "--append", "Job Title", " II", "--yes"});
+  EXPECT_EQ(1, outcome.nExit) << outcome.strErr;
+  EXPECT_NE(std::string::npos, outcome.strOut.find("not saved: Dee: no field could be changed"))
+      << outcome.strOut;
+  EXPECT_NE(std::string::npos, outcome.strOut.find("2 updated, 1 not saved")) << outcome.strOut;
+}
+
+// A distribution list among the contacts has no job title: it is skipped and
+// named as a list, and the run still succeeds.
+TEST_F(BatchTest, DistributionListIsSkippedNotFailed) {
   Seed([&] {
     Add(ItemKind::DistList, Folder(FolderKind::Contacts), {{"DLName", std::string("Team")}});
   });
-  const Outcome outcome =
-      Batch({"run", "--kind", "contacts", "--set", "Job Title", "Director", "--yes"});
-  EXPECT_EQ(1, outcome.nExit) << outcome.strErr;
+  Outcome outcome =
+      Batch({"run", "--kind", "contacts", "--set", "Job Title", "Director", "--dry-run"});
+  EXPECT_EQ(0, outcome.nExit) << outcome.strErr;
   EXPECT_NE(std::string::npos,
-            outcome.strOut.find("not saved: <no name>: no field could be changed"))
+            outcome.strOut.find("Team (distribution list) (Contacts): Job Title: \"\" -> \"\": "
+                                "skipped: a distribution list has no such field"))
       << outcome.strOut;
-  EXPECT_NE(std::string::npos, outcome.strOut.find("2 updated, 1 not saved")) << outcome.strOut;
+  outcome = Batch({"run", "--kind", "contacts", "--set", "Job Title", "Director", "--yes"});
+  EXPECT_EQ(0, outcome.nExit) << outcome.strErr;
+  EXPECT_EQ("2 updated, 1 skipped\n", outcome.strOut);
 }
 
 }  // namespace

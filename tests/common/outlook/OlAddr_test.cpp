@@ -22,9 +22,11 @@ TEST_F(OlAddrFakeTest, ContactWritesDatesGenderAndTextsButNeverSuffixOrIds) {
   ASSERT_NE(pImage, nullptr);
   EXPECT_EQ(pImage->Gender, 2);
   EXPECT_EQ(pImage->Birthday, 30000.0);
-  // 80 reads: the entry ID, 75 properties from Account to WebPage, notes, times, categories.
-  EXPECT_EQ(Reads(pItem).size(), 80u);
-  EXPECT_EQ(Reads(pItem).front(), "get EntryID");
+  // 81 reads: the class (a contact, not a list), the entry ID, 75 properties from Account to
+  // WebPage, notes, times, categories.
+  EXPECT_EQ(Reads(pItem).size(), 81u);
+  EXPECT_EQ(Reads(pItem).front(), "get Class");
+  EXPECT_EQ(Reads(pItem)[1], "get EntryID");
   EXPECT_EQ(Reads(pItem).back(), "get Categories");
 
   pImage->Gender = 1;

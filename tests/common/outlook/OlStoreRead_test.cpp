@@ -48,7 +48,8 @@ class StoreReadTest : public StoreOutlookTest {
                         {"Gender", int32_t{1}},
                         {"Email1Address", std::string("ann@example.org")},
                         {"Categories", std::string("Kunden, VIP")}});
-    m_ids["Team"] = Add(ItemKind::DistList, nContacts, {{"DLName", std::string("Team")}});
+    m_ids["Team"] = Add(ItemKind::DistList, nContacts,
+                        {{"DLName", std::string("Team")}, {"Categories", std::string("Clubs")}});
     m_ids["Zoë"] = Add(ItemKind::Contact, nContacts,
                        {{"FirstName", std::string("Zoë")}, {"LastName", std::string("Ångström")}});
     Add(ItemKind::Contact, Folder(FolderKind::Contacts, {"Clients"}),
@@ -270,13 +271,36 @@ TEST_F(StoreReadTest, ContactImageRecordAndCutTexts) {
   ASSERT_TRUE(CommAddrMgr::FindDisplayField(1, &field));
   ASSERT_TRUE(CommAddrMgr::DisplayText(pRecord, &field, szText, sizeof(szText)));
   EXPECT_STREQ(szText, "Ann");
+}
 
-  // The distribution list is listed, with the fields a list does not have left empty.
-  AddrRecord* pList = util.GetContainer()->Next();
+// A list is read by its own properties, listed by its name and marked; the
+// contact properties it cannot have are neither asked for nor logged.
+TEST_F(StoreReadTest, DistributionListIsListedByItsName) {
+  m_env.ClearLog();
+  OlAddrUtil util;
+  ASSERT_TRUE(util.ReadItems());
+  AddrRecord* pList = util.GetContainer()->First();
+  while (pList && m_ids["Team"] != pList->Image->EntryID) pList = util.GetContainer()->Next();
   ASSERT_NE(pList, nullptr);
-  EXPECT_STREQ(pList->Image->EntryID, m_ids["Team"].c_str());
-  EXPECT_STREQ(pList->Image->FirstName, "");
-  EXPECT_EQ(pList->Image->Gender, 0);
+  const AddrImage& image = *pList->Image;
+  EXPECT_TRUE(image.DistList);
+  EXPECT_STREQ(image.FullName, "Team");
+  EXPECT_STREQ(image.Categories, "Clubs");
+  EXPECT_GT(image.CreationTime, 0.0);
+  EXPECT_STREQ(image.FirstName, "");
+  EXPECT_EQ(image.Gender, 0);
+  for (AddrField f : {AddrField::FullName, AddrField::JobTitle, AddrField::Gender,
+                      AddrField::Birthday, AddrField::WebPage})
+    EXPECT_TRUE(image.Unread.Test(f)) << static_cast<int>(f);
+  for (AddrField f : {AddrField::Body, AddrField::Categories, AddrField::EntryID})
+    EXPECT_FALSE(image.Unread.Test(f)) << static_cast<int>(f);
+  EXPECT_STREQ(pList->FirstName, kDistListMark);
+  EXPECT_STREQ(pList->LastName, "Team");
+
+  // Every contact is read in full, and no call failed.
+  EXPECT_FALSE(util.GetContainer()->First()->Image->DistList);
+  for (const LogLine& line : m_env.Log())
+    EXPECT_EQ(std::string::npos, line.strMessage.find("Failed")) << line.strMessage;
 }
 
 TEST_F(StoreReadTest, AppointmentsWithAndWithoutPattern) {
