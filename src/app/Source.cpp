@@ -12,8 +12,10 @@
 #include "app/Main.h"
 #include "app/ProgramText.h"
 #include "app/UiSeams.h"
+#include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxText.h"
 #include "common/misc/WinUtil.h"
+#include "common/outlook/OlComm.h"
 
 namespace {
 
@@ -38,6 +40,12 @@ TfmSource::TfmSource(QWidget* pParent) : TfmPage(pParent) {
   lblOLVer = new QLabel(gbOutlook);
   pGrid->addWidget(new QLabel(QStringLiteral("Version:"), gbOutlook), nRow, 0);
   pGrid->addWidget(lblOLVer, nRow++, 1, 1, 2);
+  lblProblem = new QLabel(gbOutlook);
+  lblProblem->setWordWrap(true);
+  lblProblem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  SetRole(lblProblem, "bad");
+  lblProblem->hide();
+  pGrid->addWidget(lblProblem, nRow++, 1, 1, 2);
 
   pGrid->addWidget(new QLabel(QStringLiteral("Outlook Profile:"), gbOutlook), nRow, 0);
   pGrid->addWidget(new QLabel(QStringLiteral("Default"), gbOutlook), nRow++, 1, 1, 2);
@@ -68,7 +76,14 @@ bool TfmSource::UpdateData(bool bSave) {
   if (bSave) {
     // Connecting reads the items; when Outlook cannot be reached the page stays
     // as it was and the stored path keeps its value.
-    if (!fmMain || !fmMain->OpenContext()) return false;
+    if (!fmMain) return false;
+    if (!fmMain->OpenContext()) {
+      const QString strProblem = ConnectProblem();
+      QM_LOG(0, "Outlook cannot be reached: %s", ToProgramText(strProblem).constData());
+      ShowProblem(strProblem);
+      return false;
+    }
+    ShowProblem(QString());
     CopyText(g_Settings.OLPath, sizeof g_Settings.OLPath, ToProgramText(edtPath->text()).constData());
     return true;
   }
@@ -92,16 +107,38 @@ void TfmSource::ShowVersion() {
   lblStore->setText(bLocal ? FieldText(local.szDataFile) : QString());
   lblStoreCaption->setVisible(bLocal);
   lblStore->setVisible(bLocal);
+  // Only what is known before the store is opened: it is registered, and its
+  // file is there or not.
+  ShowProblem(bLocal && !local.bDataFileExists
+                  ? QStringLiteral("There is no store at this path yet: olstore init makes one, "
+                                   "olstore seed one with demo data.")
+                  : QString());
   if (bInstalled) {
     lblOLVer->setText(FieldText(szVersion));
     SetRole(lblOLVer, "good");
   } else if (bLocal) {
     lblOLVer->setText(QStringLiteral("%1 (local Outlook store)").arg(FieldText(local.szVersion)));
-    SetRole(lblOLVer, "good");
+    SetRole(lblOLVer, local.bDataFileExists ? "good" : "value");
   } else {
     lblOLVer->setText(QStringLiteral("Not Found."));
     SetRole(lblOLVer, "bad");
   }
+}
+
+void TfmSource::ShowProblem(const QString& strProblem) {
+  lblProblem->setText(strProblem);
+  lblProblem->setVisible(!strProblem.isEmpty());
+}
+
+QString TfmSource::ConnectProblem() {
+  // The local store knows better than COM why it could not be opened.
+  PAL_LOCAL_OUTLOOK local;
+  if (PalGetLocalOutlook(&local) && local.szProblem[0])
+    return QStringLiteral("Outlook cannot be reached: %1.").arg(FieldText(local.szProblem));
+  const std::string& strFailure = OlBaseUtil::GetConnectFailure();
+  if (strFailure.empty())
+    return QStringLiteral("Outlook cannot be reached; the debug log says why.");
+  return QStringLiteral("Outlook cannot be reached: %1.").arg(FromProgramText(strFailure.c_str()));
 }
 
 void TfmSource::btnBrowseClick() {

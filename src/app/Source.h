@@ -20,6 +20,9 @@ class TfmSource : public TfmPage {
 
   QGroupBox* gbOutlook;
   QLabel* lblOLVer;
+  // Why Outlook cannot be reached (or its store cannot be used), in red under
+  // the version; hidden while there is nothing to say.
+  QLabel* lblProblem;
   // The local Outlook's data file, where the items read and saved live; the
   // row (caption and value) is shown only when the local Outlook is in use.
   QLabel* lblStoreCaption;
@@ -29,5 +32,8 @@ class TfmSource : public TfmPage {
 
  private:
   void ShowVersion();
+  void ShowProblem(const QString& strProblem);
+  // The reason the last attempt to reach Outlook failed, in words.
+  static QString ConnectProblem();
   void btnBrowseClick();
 };

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "olstore/Dispatch.h"
+#include "olstore/Files.h"
 #include "olstore/Objects.h"
 #include "olstore/Text.h"
 #include "olstore/olstore.h"
@@ -62,8 +63,12 @@ IDispatch* AttachApplication(HRESULT& hr) {
   }
   const std::string path = ResolveStorePath();
   std::string error;
-  std::shared_ptr<Store> store = Store::Open(path, error);
+  // Only the store's own tool makes a store: a mistyped path must not become
+  // an empty store that the program then shows as if it were the user's.
+  std::shared_ptr<Store> store = Store::Open(path, error, false);
   if (!store) {
+    if (ProbeFile(path) == FileState::Missing)
+      error = "there is no store there (olstore init makes one, olstore seed one with demo data)";
     ReportOpenError(path, error);
     hr = E_FAIL;
     return nullptr;

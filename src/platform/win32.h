@@ -527,6 +527,8 @@ typedef struct tagPAL_LOCAL_OUTLOOK {
   CHAR szVersion[64];          // its version, e.g. "1.0.0"
   CHAR szDataFile[MAX_PATH];   // the file that holds its items
   CHAR szDataFolder[MAX_PATH]; // the folder of that file
+  BOOL bDataFileExists;        // whether that file is there (it may still be refused)
+  CHAR szProblem[512];         // why the file was refused when last opened; empty when it was not
 } PAL_LOCAL_OUTLOOK;
 
 // Makes the local Outlook answer "Outlook.Application" in this process (COM

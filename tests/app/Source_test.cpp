@@ -1,5 +1,7 @@
 // The access page and the wizard context: connecting to Outlook when page 1 is
 // left, all or nothing, and what the context holds afterwards.
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,12 +100,17 @@ class SourceTest : public QObject {
 
   void unreachableOutlookKeepsTheWizardOnPageOne_data() {
     QTest::addColumn<bool>("registered");
-    QTest::newRow("no Outlook registered") << false;
-    QTest::newRow("Outlook cannot be started") << true;
+    QTest::addColumn<QString>("reason");  // what page 1 then says
+    QTest::newRow("no Outlook registered")
+        << false << "Outlook cannot be reached: Outlook is not installed: Outlook.Application is "
+                    "not registered (hr=0x800401f3).";
+    QTest::newRow("Outlook cannot be started")
+        << true << "Outlook cannot be reached: Outlook could not be started (hr=0x80004005).";
   }
 
   void unreachableOutlookKeepsTheWizardOnPageOne() {
     QFETCH(bool, registered);
+    QFETCH(QString, reason);
     std::unique_ptr<FailingOutlook> pOutlook;
     if (registered) {
       pOutlook = std::make_unique<FailingOutlook>();
@@ -119,6 +126,8 @@ class SourceTest : public QObject {
     QCOMPARE(QString::fromUtf8(g_Settings.OLPath), QStringLiteral("/opt/outlook/OUTLOOK.EXE"));
     QCOMPARE(Source()->edtPath->text(), QStringLiteral("/somewhere/else.exe"));
     if (pOutlook) QVERIFY(pOutlook->Attempts() > 0);
+    QCOMPARE(Source()->lblProblem->text(), reason);
+    QVERIFY(Source()->lblProblem->isVisibleTo(Source()->gbOutlook));
     // Retrying fails the same way and changes nothing either.
     m_pMain->GoToPage(2);
     QCOMPARE(m_pMain->GetCurPage(), 1);
@@ -171,6 +180,52 @@ class SourceTest : public QObject {
     QCOMPARE(Source()->lblStoreCaption->isVisibleTo(Source()->gbOutlook), storeRow);
     QCOMPARE(Source()->lblStore->isVisibleTo(Source()->gbOutlook), storeRow);
     QCOMPARE(Source()->lblStore->text(), storeNamed ? strFile : QString());
+  }
+
+  // The store cannot be used: page 1 says why, in red, and the wizard stays;
+  // no store is made and the file is left as it was.
+  void storeProblemIsShownOnPageOne_data() {
+    QTest::addColumn<QByteArray>("content");  // the file at the store path; none when null
+    QTest::addColumn<QString>("onEntry");     // what page 1 says before trying
+    QTest::addColumn<QString>("onLeave");     // part of what it says once Next failed
+    QTest::newRow("no file") << QByteArray()
+                             << QStringLiteral(
+                                    "There is no store at this path yet: olstore init "
+                                    "makes one, olstore seed one with demo data.")
+                             << QStringLiteral("there is no store there");
+    QTest::newRow("not a store") << QByteArray("name,phone\nAnn,555\n") << QString()
+                                 << QStringLiteral("the file is not a store");
+  }
+
+  void storeProblemIsShownOnPageOne() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, onEntry);
+    QFETCH(QString, onLeave);
+    const QString strFile = m_pHome->StoreFile();
+    if (!content.isNull()) {
+      QFile file(strFile);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(content);
+    }
+    QVERIFY(olstore::RegisterOutlookApplication());
+    OpenOnAccessPage(1);
+    QCOMPARE(Source()->lblProblem->text(), onEntry);
+    QCOMPARE(Source()->lblProblem->isVisibleTo(Source()->gbOutlook), !onEntry.isEmpty());
+    m_pMain->GoToPage(2);
+    QCOMPARE(m_pMain->GetCurPage(), 1);
+    QVERIFY(NoContext());
+    QVERIFY(m_pUser->messages.isEmpty());
+    QVERIFY(Source()->lblProblem->isVisibleTo(Source()->gbOutlook));
+    QVERIFY2(Source()->lblProblem->text().contains(onLeave),
+             qPrintable(Source()->lblProblem->text()));
+    QCOMPARE(GetRole(Source()->lblProblem), QStringLiteral("bad"));
+    QCOMPARE(QFileInfo::exists(strFile), !content.isNull());
+    if (!content.isNull()) {
+      QFile file(strFile);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QCOMPARE(file.readAll(), content);
+    }
+    olstore::UnregisterOutlookApplication();
   }
 
   void storeRowFollowsTheOutlookInUse() {

@@ -12,6 +12,7 @@ namespace {
 using ObjectModel = OutlookTest;
 
 TEST_F(ObjectModel, ApplicationAnswersVersionNameAndOnlyTheMapiNamespace) {
+  ASSERT_TRUE(DirectStore());
   Obj app = CreateApplication();
   ASSERT_TRUE(app);
   EXPECT_EQ(app.Text("Version"), Version());
@@ -36,6 +37,7 @@ TEST_F(ObjectModel, ApplicationAnswersVersionNameAndOnlyTheMapiNamespace) {
 }
 
 TEST_F(ObjectModel, OneRunningApplicationPerProcessWhileReferenced) {
+  ASSERT_TRUE(DirectStore());
   Obj first = CreateApplication();
   ASSERT_TRUE(first);
   // While Outlook runs, creating it attaches: the store is not opened again.
@@ -59,6 +61,7 @@ TEST_F(ObjectModel, OneRunningApplicationPerProcessWhileReferenced) {
 }
 
 TEST_F(ObjectModel, DefaultFoldersByOutlookConstant) {
+  ASSERT_TRUE(DirectStore());
   struct Case {
     int32_t constant;
     const char* name;

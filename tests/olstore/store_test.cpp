@@ -121,6 +121,8 @@ struct Refusal {
 void MakeStoreAt(const std::string& path) { OpenOrFail(path); }
 
 const Refusal kRefusals[] = {
+    // Only the tool makes a store: the application does not make one where there is none.
+    {"no file", [](const std::string&) {}, "there is no store there (olstore init makes one"},
     {"text file", [](const std::string& p) { WriteWholeFile(p, std::string(5000, 'x')); },
      "not a store"},
     {"empty file", [](const std::string& p) { WriteWholeFile(p, ""); }, "not a store"},

@@ -15,18 +15,20 @@ void CopyWhole(char* szField, size_t nSize, const std::string& strText) {
   if (strText.size() < nSize) memcpy(szField, strText.c_str(), strText.size() + 1);
 }
 
+// A reason is only shown to people: cutting it (before a whole character)
+// loses less than refusing it.
+void CopyCut(char* szField, size_t nSize, const std::string& strText) {
+  if (nSize == 0) return;
+  const size_t nCut = PalAnsiCutLength(strText.c_str(), nSize - 1);
+  memcpy(szField, strText.c_str(), nCut);
+  szField[nCut] = '\0';
+}
+
 }  // namespace
 
 BOOL PalStartLocalOutlook(LPSTR szReason, DWORD nSize) {
   const bool bStarted = olstore::RegisterOutlookApplication();
-  // The reason is only shown to people: cutting it (before a whole character)
-  // loses less than refusing it.
-  if (szReason && nSize > 0) {
-    const std::string strReason = bStarted ? std::string() : olstore::LastError();
-    const size_t nCut = PalAnsiCutLength(strReason.c_str(), nSize - 1);
-    memcpy(szReason, strReason.c_str(), nCut);
-    szReason[nCut] = '\0';
-  }
+  if (szReason) CopyCut(szReason, nSize, bStarted ? std::string() : olstore::LastError());
   return bStarted ? TRUE : FALSE;
 }
 
@@ -44,5 +46,8 @@ BOOL PalGetLocalOutlook(PAL_LOCAL_OUTLOOK* pInfo) {
   CopyWhole(pInfo->szDataFile, sizeof pInfo->szDataFile, strFile);
   CopyWhole(pInfo->szDataFolder, sizeof pInfo->szDataFolder,
             std::filesystem::path(strFile).parent_path().string());
+  std::error_code ec;
+  pInfo->bDataFileExists = std::filesystem::exists(strFile, ec) ? TRUE : FALSE;
+  CopyCut(pInfo->szProblem, sizeof pInfo->szProblem, olstore::LastError());
   return TRUE;
 }
