@@ -23,6 +23,7 @@
 #include "app/Updatefield.h"
 #include "common/misc/CxList.h"
 #include "support/AppTest.h"
+#include "support/FieldDefs.h"
 #include "support/TestStore.h"
 #include "update/Qmoladdr.h"
 #include "update/Qmoldate.h"
@@ -76,42 +77,6 @@ class FieldContext {
  private:
   int32_t m_nOldMode;
 };
-
-FieldUpdateDef Def(int32_t nFieldID) {
-  FieldUpdateDef def;
-  memset(&def, 0, sizeof def);
-  def.nFieldID = nFieldID;
-  return def;
-}
-
-FieldUpdateDef TextDef(int32_t nFieldID, int32_t nOperation, const char* szSearch,
-                       const char* szValue, int32_t nPosition = 0) {
-  FieldUpdateDef def = Def(nFieldID);
-  def.nOperation = nOperation;
-  strcpy(def.szSearch, szSearch);
-  strcpy(def.szValue, szValue);
-  def.nPosition = nPosition;
-  return def;
-}
-
-FieldUpdateDef FlagDef(int32_t nFieldID, uint8_t bValue) {
-  FieldUpdateDef def = Def(nFieldID);
-  def.bValue = bValue;
-  return def;
-}
-
-FieldUpdateDef NumberDef(int32_t nFieldID, int32_t nValue) {
-  FieldUpdateDef def = Def(nFieldID);
-  def.nValue = nValue;
-  return def;
-}
-
-FieldUpdateDef DateDef(int32_t nFieldID, double dtValue, int32_t nHasDate = 1) {
-  FieldUpdateDef def = Def(nFieldID);
-  def.dtValue = dtValue;
-  def.nHasDate = nHasDate;
-  return def;
-}
 
 QList<FieldUpdateDef*> ListedDefinitions() {
   QList<FieldUpdateDef*> defs;
@@ -221,10 +186,10 @@ void DoubleClickRow(TfmUpdateField& page, int nRow) {
 
 // Four task definitions of different types.
 const FieldUpdateDef kTaskDefs[] = {
-    TextDef(22, uoSet, "", "Weekly review"),
-    TextDef(1, uoAppend, "", " (checked)"),
-    NumberDef(6, 2),
-    NumberDef(10, 50),
+    TextDef(22, uoSet, "Weekly review"),
+    TextDef(1, uoAppend, " (checked)"),
+    IntDef(6, 2),
+    IntDef(10, 50),
 };
 const QStringList kTaskRows = {
     "Subject | Set value to \"Weekly review\"",
@@ -267,46 +232,44 @@ class UpdatefieldTest : public QObject {
     QTest::addColumn<FieldUpdateDef>("def");
     QTest::addColumn<QString>("row");
     // 15 March 2024 is day 45366 after 30 December 1899.
-    QTest::newRow("set") << 4 << TextDef(22, uoSet, "", "Weekly review")
+    QTest::newRow("set") << 4 << TextDef(22, uoSet, "Weekly review")
                          << "Subject | Set value to \"Weekly review\"";
-    QTest::newRow("set nothing") << 4 << TextDef(22, uoSet, "", "")
-                                 << "Subject | Set value to \"\"";
-    QTest::newRow("append") << 4 << TextDef(22, uoAppend, "", " (done)")
+    QTest::newRow("set nothing") << 4 << TextDef(22, uoSet, "") << "Subject | Set value to \"\"";
+    QTest::newRow("append") << 4 << TextDef(22, uoAppend, " (done)")
                             << "Subject | Append \" (done)\" to the field.";
-    QTest::newRow("insert") << 4 << TextDef(22, uoInsert, "", "Dr. ", 4)
+    QTest::newRow("insert") << 4 << TextDef(22, uoInsert, "Dr. ", "", 4)
                             << "Subject | Insert \"Dr. \" at position 4";
     QTest::newRow("insert at a negative position")
-        << 4 << TextDef(22, uoInsert, "", "X", -2) << "Subject | Insert \"X\" at position -2";
-    QTest::newRow("replace") << 1 << TextDef(32, uoReplace, "Mr.", "Dr.")
+        << 4 << TextDef(22, uoInsert, "X", "", -2) << "Subject | Insert \"X\" at position -2";
+    QTest::newRow("replace") << 1 << TextDef(32, uoReplace, "Dr.", "Mr.")
                              << "First Name | Replace \"Mr.\" with \"Dr.\"";
-    QTest::newRow("no operation") << 4 << TextDef(22, uoNone, "", "unused") << "Subject | ";
+    QTest::newRow("no operation") << 4 << TextDef(22, uoNone, "unused") << "Subject | ";
     QTest::newRow("quotes and percent signs stay text")
-        << 4 << TextDef(22, uoSet, "", "say \"%s\" 100%")
+        << 4 << TextDef(22, uoSet, "say \"%s\" 100%")
         << "Subject | Set value to \"say \"%s\" 100%\"";
     QTest::newRow("place markers in a replaced text stay text")
-        << 1 << TextDef(32, uoReplace, "%2 and %1", "%1%2")
+        << 1 << TextDef(32, uoReplace, "%1%2", "%2 and %1")
         << "First Name | Replace \"%2 and %1\" with \"%1%2\"";
     QTest::newRow("place markers in an inserted text stay text")
-        << 4 << TextDef(22, uoInsert, "", "%2", 3) << "Subject | Insert \"%2\" at position 3";
-    QTest::newRow("non-ASCII text") << 4 << TextDef(22, uoSet, "", "Zoë Müller")
-                                    << "Subject | Set value to \"Zoë Müller\"";
-    QTest::newRow("true") << 4 << FlagDef(3, 1) << "Completed | Set value to \"True(Yes)\"";
-    QTest::newRow("false") << 4 << FlagDef(3, 0) << "Completed | Set value to \"False(No)\"";
-    QTest::newRow("calendar flag") << 2 << FlagDef(19, 1)
-                                   << "Reminder Set | Set value to \"True(Yes)\"";
-    QTest::newRow("integer") << 4 << NumberDef(10, 150)
-                             << "Percent Complete | Set value to \"150\"";
-    QTest::newRow("negative integer") << 2 << NumberDef(16, -5)
-                                      << "Reminder Minutes Before Start | Set value to \"-5\"";
-    QTest::newRow("enumeration") << 4 << NumberDef(6, 2) << "Importance | Set value to \"High\"";
-    QTest::newRow("enumeration value 0") << 4 << NumberDef(6, 0)
-                                         << "Importance | Set value to \"Low\"";
-    QTest::newRow("enumeration value outside") << 4 << NumberDef(6, 7)
-                                               << "Importance | <Not Specified>";
-    QTest::newRow("busy status") << 2 << NumberDef(2, 3)
+        << 4 << TextDef(22, uoInsert, "%2", "", 3) << "Subject | Insert \"%2\" at position 3";
+    QTest::newRow("non-ASCII text")
+        << 4 << TextDef(22, uoSet, "Zoë Müller") << "Subject | Set value to \"Zoë Müller\"";
+    QTest::newRow("true") << 4 << BoolDef(3, true) << "Completed | Set value to \"True(Yes)\"";
+    QTest::newRow("false") << 4 << BoolDef(3, false) << "Completed | Set value to \"False(No)\"";
+    QTest::newRow("calendar flag")
+        << 2 << BoolDef(19, true) << "Reminder Set | Set value to \"True(Yes)\"";
+    QTest::newRow("integer") << 4 << IntDef(10, 150) << "Percent Complete | Set value to \"150\"";
+    QTest::newRow("negative integer")
+        << 2 << IntDef(16, -5) << "Reminder Minutes Before Start | Set value to \"-5\"";
+    QTest::newRow("enumeration") << 4 << IntDef(6, 2) << "Importance | Set value to \"High\"";
+    QTest::newRow("enumeration value 0")
+        << 4 << IntDef(6, 0) << "Importance | Set value to \"Low\"";
+    QTest::newRow("enumeration value outside")
+        << 4 << IntDef(6, 7) << "Importance | <Not Specified>";
+    QTest::newRow("busy status") << 2 << IntDef(2, 3)
                                  << "Busy Status | Set value to \"Out Of Office\"";
-    QTest::newRow("note colour") << 8 << NumberDef(3, 4) << "Color | Set value to \"White\"";
-    QTest::newRow("gender") << 1 << NumberDef(34, 1) << "Gender | Set value to \"Female\"";
+    QTest::newRow("note colour") << 8 << IntDef(3, 4) << "Color | Set value to \"White\"";
+    QTest::newRow("gender") << 1 << IntDef(34, 1) << "Gender | Set value to \"Female\"";
     QTest::newRow("date") << 4 << DateDef(4, 45366.0) << "Due Date | Set value to \"03/15/2024\"";
     QTest::newRow("date not marked present") << 1 << DateDef(5, 45366.0, 0)
                                              << "Birthday | Set value to \"03/15/2024\"";
@@ -314,7 +277,7 @@ class UpdatefieldTest : public QObject {
                                    << "Reminder Time | Set value to \"03/15/2024 14:30:00\"";
     QTest::newRow("calendar start") << 2 << DateDef(25, 45366.75)
                                     << "Start Time | Set value to \"03/15/2024 18:00:00\"";
-    QTest::newRow("field of another kind") << 8 << TextDef(22, uoSet, "", "x") << " | ";
+    QTest::newRow("field of another kind") << 8 << TextDef(22, uoSet, "x") << " | ";
   }
 
   void describesEachDefinition() {
@@ -343,7 +306,7 @@ class UpdatefieldTest : public QObject {
     FieldDescriptor field{};
     field.nFieldID = 1;
     field.nType = type;
-    QCOMPARE(TfmUpdateField::UpdateDetailsText(field, TextDef(1, uoSet, "", "x")),
+    QCOMPARE(TfmUpdateField::UpdateDetailsText(field, TextDef(1, uoSet, "x")),
              QStringLiteral("<Unknown>"));
   }
 
@@ -477,7 +440,7 @@ class UpdatefieldTest : public QObject {
                             << 0;
     // Every note field has a definition: OK is refused, then the user cancels.
     QTest::newRow("no field left")
-        << 8 << QList<FieldUpdateDef>{NumberDef(3, 1), TextDef(5, uoSet, "", "body")} << true << 1;
+        << 8 << QList<FieldUpdateDef>{IntDef(3, 1), TextDef(5, uoSet, "body")} << true << 1;
   }
 
   void addThenCancelChangesNothing() {
@@ -602,8 +565,8 @@ class UpdatefieldTest : public QObject {
     ScopedDataHome home;
     UserRecorder user;
     FieldContext context(1);
-    context.Define(TextDef(46, uoSet, "", "Chief"));
-    context.Define(NumberDef(34, 2));
+    context.Define(TextDef(46, uoSet, "Chief"));
+    context.Define(IntDef(34, 2));
     TfmUpdateField page;
     page.UpdateData(false);
 
@@ -617,7 +580,7 @@ class UpdatefieldTest : public QObject {
     QVERIFY(user.messages.isEmpty());
 
     g_pFieldList->RemoveAll(true);
-    context.Define(TextDef(19, uoAppend, "", " Ltd"));
+    context.Define(TextDef(19, uoAppend, " Ltd"));
     page.UpdateData(false);
     user.nAnswer = QMessageBox::No;
     page.btnLoad->click();

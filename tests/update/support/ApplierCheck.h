@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/FieldDefs.h"
 #include "update/Qmcommon.h"
 
 // The image member an entry changes: where it is, how big, which mark.
@@ -41,42 +42,6 @@ struct ExpectedEnum {
   std::vector<int32_t> Values;
   std::vector<std::string> Texts;
 };
-
-inline FieldUpdateDef NewDef(int32_t nFieldID) {
-  FieldUpdateDef def;
-  memset(&def, 0, sizeof def);
-  def.nFieldID = nFieldID;
-  return def;
-}
-
-inline FieldUpdateDef TextDef(int32_t nFieldID, int32_t nOperation, const char* szValue,
-                              const char* szSearch = "", int32_t nPosition = 0) {
-  FieldUpdateDef def = NewDef(nFieldID);
-  def.nOperation = nOperation;
-  strcpy(def.szValue, szValue);
-  strcpy(def.szSearch, szSearch);
-  def.nPosition = nPosition;
-  return def;
-}
-
-inline FieldUpdateDef DateDef(int32_t nFieldID, double dtValue) {
-  FieldUpdateDef def = NewDef(nFieldID);
-  def.nHasDate = 1;
-  def.dtValue = dtValue;
-  return def;
-}
-
-inline FieldUpdateDef IntDef(int32_t nFieldID, int32_t nValue) {
-  FieldUpdateDef def = NewDef(nFieldID);
-  def.nValue = nValue;
-  return def;
-}
-
-inline FieldUpdateDef BoolDef(int32_t nFieldID, bool bValue) {
-  FieldUpdateDef def = NewDef(nFieldID);
-  def.bValue = bValue ? 1 : 0;
-  return def;
-}
 
 // An image whose every byte is a recognisable filler, with no marks set, so that
 // any byte Apply writes outside its field shows up.
