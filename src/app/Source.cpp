@@ -133,12 +133,11 @@ void TfmSource::ShowProblem(const QString& strProblem) {
 QString TfmSource::ConnectProblem() {
   // The local store knows better than COM why it could not be opened.
   PAL_LOCAL_OUTLOOK local;
-  if (PalGetLocalOutlook(&local) && local.szProblem[0])
-    return QStringLiteral("Outlook cannot be reached: %1.").arg(FieldText(local.szProblem));
-  const std::string& strFailure = OlBaseUtil::GetConnectFailure();
-  if (strFailure.empty())
-    return QStringLiteral("Outlook cannot be reached; the debug log says why.");
-  return QStringLiteral("Outlook cannot be reached: %1.").arg(FromProgramText(strFailure.c_str()));
+  const QString strWhy = PalGetLocalOutlook(&local) && local.szProblem[0]
+                             ? FieldText(local.szProblem)
+                             : FromProgramText(OlBaseUtil::GetConnectFailure().c_str());
+  if (strWhy.isEmpty()) return QStringLiteral("Outlook cannot be reached; the debug log says why.");
+  return QStringLiteral("Outlook cannot be reached: %1.").arg(strWhy);
 }
 
 void TfmSource::btnBrowseClick() {
