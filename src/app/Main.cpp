@@ -198,9 +198,12 @@ void TfmMain::FormCreate() {
   CloseContext();
   m_nCurPage = 0;
   GoToPage(0);
+  // What the user asked the shell to open and it could not, the user hears of.
+  ReportShellOpenFailures(this);
 }
 
 void TfmMain::FormDestroy() {
+  if (fmMain == this) ReportShellOpenFailures(nullptr);
   SaveSettings();
   CloseContext();
   DestroyPages();

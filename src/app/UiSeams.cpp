@@ -1,7 +1,9 @@
 #include "app/UiSeams.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <utility>
 
 #include "app/ProgramText.h"
@@ -81,4 +83,58 @@ void SetOpenFileHook(OpenFileHook hook) { g_OpenFileHook = std::move(hook); }
 void SetShellOpenHook(ShellOpenHook hook) {
   g_ShellOpenHook = std::move(hook);
   PalSetShellExecuteHook(g_ShellOpenHook ? &ForwardShellExecute : nullptr);
+}
+
+QString ShellOpenFailureText(const QString& strFile, int nShellError) {
+  QString strReason;
+  switch (nShellError) {
+    case SE_ERR_NOASSOC:
+      strReason = QStringLiteral("no program is registered to open it");
+      break;
+    case SE_ERR_ASSOCINCOMPLETE:
+      strReason = QStringLiteral("the program registered to open it failed");
+      break;
+    case SE_ERR_FNF:
+      strReason = QStringLiteral("it was not found");
+      break;
+    case SE_ERR_PNF:
+      strReason = QStringLiteral("its folder was not found");
+      break;
+    case SE_ERR_ACCESSDENIED:
+      strReason = QStringLiteral("access was denied");
+      break;
+    case 0:
+    case SE_ERR_OOM:
+      strReason = QStringLiteral("there was not enough memory");
+      break;
+    default:
+      strReason = QStringLiteral("the shell answered error %1").arg(nShellError);
+  }
+  return QStringLiteral("\"%1\" could not be opened: %2.").arg(strFile, strReason);
+}
+
+namespace {
+
+// Read and written on the user-interface thread only.
+QPointer<QWidget> g_pShellFailureOwner;
+
+// Called on whatever thread learnt of the failure; the message box belongs to
+// the user-interface thread.
+void PostShellOpenFailure(LPCSTR lpFile, int nShellError) {
+  const QString strText = ShellOpenFailureText(FromProgramText(lpFile), nShellError);
+  QMetaObject::invokeMethod(
+      qApp,
+      [strText] {
+        if (g_pShellFailureOwner)
+          ShowMessageBox(g_pShellFailureOwner, strText, QStringLiteral("Error"),
+                         QMessageBox::Warning);
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace
+
+void ReportShellOpenFailures(QWidget* pOwner) {
+  g_pShellFailureOwner = pOwner;
+  PalSetShellOpenFailedHook(pOwner ? &PostShellOpenFailure : nullptr);
 }

@@ -58,3 +58,11 @@ void SetOpenFileHook(OpenFileHook hook);
 // shell starting a program. An empty hook restores the real shell.
 using ShellOpenHook = std::function<void(const QString& strFile)>;
 void SetShellOpenHook(ShellOpenHook hook);
+
+// What the user is told when the shell could not open strFile; nShellError is
+// the SE_ERR_ code (0 for no memory) the shell answered.
+QString ShellOpenFailureText(const QString& strFile, int nShellError);
+
+// From now on every shell open that fails, at once or after the call returned,
+// shows a message box over pOwner (when it is still there); none stops it.
+void ReportShellOpenFailures(QWidget* pOwner);

@@ -411,6 +411,7 @@ void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext
 #define SE_ERR_PNF 3
 #define SE_ERR_ACCESSDENIED 5
 #define SE_ERR_OOM 8
+#define SE_ERR_ASSOCINCOMPLETE 27
 #define SE_ERR_NOASSOC 31
 HRESULT SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath);
 HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
@@ -477,6 +478,15 @@ typedef void (*PalShellExecuteHook)(LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lp
 void PalSetShellExecuteHook(PalShellExecuteHook hook);
 HINSTANCE PalShellExecute(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
                           LPCSTR lpDirectory, INT nShowCmd);
+
+// Whether a shell open worked is not always known when ShellExecuteA returns:
+// xdg-open gives its verdict only when it ends, which may be after the opened
+// program ends. Every open that fails, at once or later, is told to this hook
+// with the name and an SE_ERR_ code, on whatever thread learnt of it. Once
+// none is set, no call of the old hook is still running.
+typedef void (*PalShellOpenFailedHook)(LPCSTR lpFile, int nShellError);
+void PalSetShellOpenFailedHook(PalShellOpenFailedHook hook);
+void PalShellOpenFailed(LPCSTR lpFile, int nShellError);
 
 // The length of the longest prefix of szText that has at most nMaxBytes bytes
 // and does not end inside a character of the ANSI code page: where a text of

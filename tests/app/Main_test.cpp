@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QtTest>
 #include <stdexcept>
+#include <thread>
 
 #include "app/Apputil.h"
 #include "app/ClickLabel.h"
@@ -13,6 +14,8 @@
 #include "app/Dump.h"
 #include "app/Main.h"
 #include "app/Page.h"
+#include "app/UiSeams.h"
+#include "platform/win32.h"
 #include "support/AppTest.h"
 
 namespace {
@@ -279,6 +282,43 @@ class MainTest : public QObject {
     QVERIFY2(QFileInfo::exists(strGuide), "the build copies the guide next to the programs");
     QCOMPARE(m_pUser->shellOpens, QStringList{strGuide});
     QVERIFY(m_pUser->messages.isEmpty());
+  }
+
+  void aShellOpenThatFailsIsToldInAMessageBox() {
+    // The verdict may come from another thread, after the open returned.
+    std::thread([] { PalShellOpenFailed("/usr/share/doc/guide.html", SE_ERR_NOASSOC); }).join();
+    QTRY_COMPARE(m_pUser->messages.size(), 1);
+    const MessageBoxCall& call = m_pUser->messages.constFirst();
+    QCOMPARE(call.strText, QStringLiteral("\"/usr/share/doc/guide.html\" could not be opened: no "
+                                          "program is registered to open it."));
+    QCOMPARE(call.pOwner, m_pMain.data());
+    QCOMPARE(call.nIcon, QMessageBox::Warning);
+
+    // Once the window is gone nobody is left to tell, and nothing is posted.
+    delete m_pMain.data();
+    PalShellOpenFailed("/usr/share/doc/guide.html", SE_ERR_NOASSOC);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(m_pUser->messages.size(), 1);
+  }
+
+  void shellFailuresAreWordedByTheirCause_data() {
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no association") << SE_ERR_NOASSOC << "no program is registered to open it";
+    QTest::newRow("opener failed")
+        << SE_ERR_ASSOCINCOMPLETE << "the program registered to open it failed";
+    QTest::newRow("no file") << SE_ERR_FNF << "it was not found";
+    QTest::newRow("no folder") << SE_ERR_PNF << "its folder was not found";
+    QTest::newRow("denied") << SE_ERR_ACCESSDENIED << "access was denied";
+    QTest::newRow("no memory") << 0 << "there was not enough memory";
+    QTest::newRow("unknown") << 26 << "the shell answered error 26";
+  }
+
+  void shellFailuresAreWordedByTheirCause() {
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    QCOMPARE(ShellOpenFailureText(QStringLiteral("a b.html"), error),
+             QStringLiteral("\"a b.html\" could not be opened: %1.").arg(reason));
   }
 
   void logoOpensTheProductPage() {

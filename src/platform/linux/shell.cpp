@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <system_error>
 #include <thread>
 
@@ -80,9 +82,31 @@ intptr_t ShellErrorFromErrno(int nErrno) {
   }
 }
 
+// xdg-open's verdict as the SE_ERR_ code ShellExecuteA would have answered; 0
+// when it opened the name. It exits 2 for a missing file and 3 when nothing
+// can open the name, before starting anything. Any other failure is also the
+// opened program's exit status where xdg-open waits for it (as it does outside
+// a known desktop), so only a failure soon after the start is xdg-open's own:
+// a program that failed later had opened the name.
+int OpenerVerdict(int nExitStatus, std::chrono::steady_clock::duration ran) {
+  constexpr auto kLaunchTime = std::chrono::seconds(10);
+  switch (nExitStatus) {
+    case 0:
+      return 0;
+    case 2:
+      return SE_ERR_FNF;
+    case 3:
+      return SE_ERR_NOASSOC;
+    default:
+      return ran < kLaunchTime ? SE_ERR_ASSOCINCOMPLETE : 0;
+  }
+}
+
 // Starts argv without waiting; the child is reaped in the background so that
-// no zombie stays. An errno value, 0 on success.
-int SpawnDetached(const std::vector<std::string>& args, const char* szDirectory) {
+// no zombie stays, and onExit then learns how it ended (the wait status) and
+// how long it ran. An errno value, 0 on success.
+int SpawnDetached(const std::vector<std::string>& args, const char* szDirectory,
+                  std::function<void(int, std::chrono::steady_clock::duration)> onExit) {
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -105,16 +129,21 @@ int SpawnDetached(const std::vector<std::string>& args, const char* szDirectory)
   posix_spawnattr_setflags(&attributes,
                            POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
 
+  const auto started = std::chrono::steady_clock::now();
   pid_t pid = 0;
   const int nError = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (nError != 0) return nError;
   try {
-    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    std::thread([pid, started, onExit = std::move(onExit)] {
+      int nStatus = 0;
+      if (waitpid(pid, &nStatus, 0) == pid)
+        onExit(nStatus, std::chrono::steady_clock::now() - started);
+    }).detach();
   } catch (const std::system_error&) {
     // Without a thread the finished child stays a zombie until the program
-    // ends; the open itself has happened.
+    // ends and its verdict goes unheard; the open itself has happened.
   }
   return 0;
 }
@@ -151,6 +180,12 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR /*lpPara
   if (!lpFile || !*lpFile) return ShellResult(SE_ERR_FNF);
   if (lpDirectory && *lpDirectory && !IsDirectory(lpDirectory)) return ShellResult(SE_ERR_PNF);
 
-  const int nError = SpawnDetached(PalShellOpenArgv(lpFile), lpDirectory);
+  const int nError = SpawnDetached(
+      PalShellOpenArgv(lpFile), lpDirectory,
+      [file = std::string(lpFile)](int nStatus, std::chrono::steady_clock::duration ran) {
+        if (!WIFEXITED(nStatus)) return;  // stopped by a signal: someone meant it to end
+        if (const int nShellError = OpenerVerdict(WEXITSTATUS(nStatus), ran); nShellError != 0)
+          PalShellOpenFailed(file.c_str(), nShellError);
+      });
   return ShellResult(nError == 0 ? kShellSuccess : ShellErrorFromErrno(nError));
 }

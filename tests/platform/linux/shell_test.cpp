@@ -8,8 +8,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -223,6 +225,83 @@ TEST_F(ShellExecuteTest, ReportsFailuresAsWindowsDoes) {
         ShellExecuteA(nullptr, c.szVerb, c.szFile, "", c.directory.c_str(), SW_SHOW);
     EXPECT_EQ(Code(hResult), c.nExpected);
   }
+}
+
+// What the failure hook heard; filled from the thread that reaps the opener.
+struct ShellFailures {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::pair<std::string, int>> heard;
+};
+ShellFailures g_failures;
+
+void RecordFailure(LPCSTR lpFile, int nShellError) {
+  const std::lock_guard lock(g_failures.mutex);
+  g_failures.heard.emplace_back(lpFile, nShellError);
+  g_failures.changed.notify_all();
+}
+
+class ShellOpenFailedTest : public ShellExecuteTest {
+ protected:
+  void SetUp() override {
+    ShellExecuteTest::SetUp();
+    g_failures.heard.clear();
+    PalSetShellOpenFailedHook(RecordFailure);
+  }
+  void TearDown() override {
+    PalSetShellOpenFailedHook(nullptr);
+    ShellExecuteTest::TearDown();
+  }
+
+  void InstallOpenerExiting(int nStatus) {
+    WriteFile("bin/xdg-open", "#!/bin/sh\nexit " + std::to_string(nStatus) + "\n");
+    ASSERT_EQ(chmod(PathOf("bin/xdg-open").c_str(), 0755), 0);
+  }
+
+  // Everything heard once the opener is gone; the bound only keeps a lost
+  // report from hanging the test run.
+  static std::vector<std::pair<std::string, int>> Heard(size_t nExpected) {
+    std::unique_lock lock(g_failures.mutex);
+    g_failures.changed.wait_for(lock, std::chrono::seconds(10),
+                                [nExpected] { return g_failures.heard.size() >= nExpected; });
+    return g_failures.heard;
+  }
+};
+
+TEST_F(ShellOpenFailedTest, TheOpenersVerdictReachesTheHookAfterTheCallReturned) {
+  struct Case {
+    int nExit;
+    int nExpected;  // 0: nothing to report
+  };
+  const Case kCases[] = {
+      {0, 0},
+      {2, SE_ERR_FNF},
+      {3, SE_ERR_NOASSOC},
+      {4, SE_ERR_ASSOCINCOMPLETE},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nExit);
+    g_failures.heard.clear();
+    InstallOpenerExiting(c.nExit);
+    ASSERT_TRUE(Succeeded(PalShellExecute(nullptr, "open", "/tmp/guide.html", "", "", SW_SHOW)));
+    ASSERT_TRUE(ChildrenReaped());
+    const auto heard = Heard(c.nExpected == 0 ? 0 : 1);
+    if (c.nExpected == 0) {
+      EXPECT_TRUE(heard.empty());
+    } else {
+      ASSERT_EQ(heard.size(), 1u);
+      EXPECT_EQ(heard[0].first, "/tmp/guide.html");
+      EXPECT_EQ(heard[0].second, c.nExpected);
+    }
+  }
+}
+
+TEST_F(ShellOpenFailedTest, AFailureAtOnceReachesTheHookToo) {
+  // No xdg-open on the PATH at all.
+  EXPECT_EQ(Code(PalShellExecute(nullptr, "open", "/tmp/guide.html", "", "", SW_SHOW)),
+            SE_ERR_NOASSOC);
+  EXPECT_EQ(Heard(1),
+            (std::vector<std::pair<std::string, int>>{{"/tmp/guide.html", SE_ERR_NOASSOC}}));
 }
 
 }  // namespace
