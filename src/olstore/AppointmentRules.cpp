@@ -1,5 +1,6 @@
 // Appointments keep Start, End and Duration in step, derive the reminder time
-// from the start, and keep their recurrence pattern whole.
+// from the start, and keep their recurrence pattern whole: the Start of a
+// series is its first occurrence, so moving it moves the series.
 #include <cmath>
 
 #include "olstore/PropertyTables.h"
@@ -56,9 +57,44 @@ std::optional<Value> Get(const ItemData& item, size_t index) {
   return std::nullopt;
 }
 
+// DayOfWeekMask with every day moved nDays later in the week (Sunday 1 ... Saturday 64).
+int32_t RotateWeekdays(int32_t mask, int64_t nDays) {
+  const int shift = static_cast<int>(((nDays % 7) + 7) % 7);
+  return ((mask << shift) | (mask >> (7 - shift))) & 0x7F;
+}
+
+// A series whose first occurrence moves by nDays whole days: the pattern starts
+// (and, with an end date, ends) that much later, and the days it falls on move
+// with it. A weekly series keeps its shape (Monday and Wednesday moved by four
+// days fall on Friday and Sunday); a monthly or yearly one is taken again from
+// its new first day, as Outlook fills a new pattern. The times of day need no
+// care here: the series takes them from Start and End.
+PutStatus MoveSeries(ItemData& item, int64_t nDays) {
+  const auto later = [nDays](double date) {
+    return LinearToOle(OleToLinear(date) + static_cast<double>(nDays));
+  };
+  const double patternStart = later(item.DateAt(kPatternStart));
+  const bool bEnds = !item.BoolAt(kNoEndDate);
+  const double patternEnd = bEnds ? later(item.DateAt(kPatternEnd)) : kNoDate;
+  if (!IsValidOleDate(patternStart) || (bEnds && !IsValidOleDate(patternEnd)))
+    return PutStatus::OutOfRange;
+  item.values[kPatternStart] = patternStart;
+  item.values[kPatternEnd] = patternEnd;
+  const int32_t type = item.IntAt(kType);
+  if (type == kWeekly)
+    item.values[kDayOfWeekMask] = RotateWeekdays(item.IntAt(kDayOfWeekMask), nDays);
+  else if (type != kDaily)
+    ResetPatternFor(item, type);
+  return PutStatus::Ok;
+}
+
 PutStatus MoveStart(ItemData& item, double start) {
   const double end = AddMinutes(start, DurationOf(item));
   if (!IsValidOleDate(end)) return PutStatus::OutOfRange;
+  if (item.BoolAt(kIsRecurring)) {
+    if (const int64_t nDays = OleDay(start) - OleDay(item.DateAt(kStart)); nDays != 0)
+      if (const PutStatus status = MoveSeries(item, nDays); status != PutStatus::Ok) return status;
+  }
   item.values[kStart] = start;
   item.values[kEnd] = end;
   return PutStatus::Ok;

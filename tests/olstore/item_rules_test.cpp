@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cmath>
+
 #include "olstore/Dispatch.h"
 #include "olstore/support/StoreFixture.h"
 
@@ -177,6 +179,80 @@ TEST_F(ItemRules, PatternEndDateAndNoEndDateAgree) {
   EXPECT_EQ(pattern.Put("MonthOfYear", Var::Int(13)), E_INVALIDARG);
   DISPID id = 0;
   EXPECT_EQ(pattern.Id("Subject", &id), DISP_E_UNKNOWNNAME);
+}
+
+// kThursday is the first occurrence; OlDaysOfWeek: Sunday 1, Tuesday 4,
+// Wednesday 8, Thursday 16, Friday 32, Saturday 64.
+TEST_F(ItemRules, MovingTheStartOfASeriesMovesTheSeries) {
+  const double start = kThursday + 9.0 / 24.0;
+  struct Pattern {
+    int32_t mask, dayOfMonth, instance, month;
+  };
+  struct Case {
+    const char* name;
+    int32_t type;
+    Pattern before;
+    double newStart;
+    Pattern after;
+    bool ends = true;
+  } cases[] = {
+      {"weekly, a day later", 1, {16 | 4, 0, 0, 0}, start + 1.0, {32 | 8, 0, 0, 0}},
+      {"weekly, back across Sunday", 1, {16, 0, 0, 0}, start - 4.0, {1, 0, 0, 0}},
+      {"weekly, on across Saturday", 1, {16 | 64, 0, 0, 0}, start + 1.0, {32 | 1, 0, 0, 0}},
+      {"weekly, no end", 1, {16, 0, 0, 0}, start + 8.0, {32, 0, 0, 0}, false},
+      {"daily", 0, {0, 0, 0, 0}, start + 1.0, {0, 0, 0, 0}},
+      {"monthly", 2, {0, 14, 0, 0}, start + 8.0, {0, 22, 0, 0}},
+      {"nth weekday of the month", 3, {16, 0, 2, 0}, start + 8.0, {32, 0, 4, 0}},
+      {"yearly", 5, {0, 14, 0, 3}, start + 20.0, {0, 3, 0, 4}},
+      {"nth weekday of the year", 6, {16, 0, 2, 3}, start + 20.0, {8, 0, 1, 4}},
+      {"the time of day only", 1, {16 | 4, 0, 0, 0}, start + 2.0 / 24.0, {16 | 4, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string entryId =
+        AddItem(ItemKind::Appointment, {{"Start", start},
+                                        {"End", start + 60 * kMinute},
+                                        {"IsRecurring", true},
+                                        {"RecurrenceType", c.type},
+                                        {"DayOfWeekMask", c.before.mask},
+                                        {"DayOfMonth", c.before.dayOfMonth},
+                                        {"Instance", c.before.instance},
+                                        {"MonthOfYear", c.before.month},
+                                        {"PatternStartDate", kThursday},
+                                        {"PatternEndDate", c.ends ? kThursday + 70 : kNoDate},
+                                        {"NoEndDate", !c.ends}});
+    Obj item = ItemById(entryId);
+    ASSERT_EQ(item.Put("Start", Var::Date(c.newStart)), S_OK);
+    ASSERT_EQ(item.Call("Save"), S_OK);
+
+    Obj pattern = ItemById(entryId).CallObject("GetRecurrencePattern");
+    const double shift = std::floor(c.newStart) - kThursday;
+    EXPECT_EQ(pattern.Int("RecurrenceType"), c.type);
+    EXPECT_EQ(pattern.Date("PatternStartDate"), kThursday + shift);
+    EXPECT_EQ(pattern.Date("PatternEndDate"), c.ends ? kThursday + 70 + shift : kNoDate);
+    EXPECT_EQ(pattern.Int("DayOfWeekMask"), c.after.mask);
+    EXPECT_EQ(pattern.Int("DayOfMonth"), c.after.dayOfMonth);
+    EXPECT_EQ(pattern.Int("Instance"), c.after.instance);
+    EXPECT_EQ(pattern.Int("MonthOfYear"), c.after.month);
+    EXPECT_NEAR(ItemById(entryId).Date("End"), c.newStart + 60 * kMinute, 1e-9);
+  }
+}
+
+TEST_F(ItemRules, ASeriesThatWouldEndBeyondTheLastDateIsNotMoved) {
+  const double lastDay = 2958465.0;  // 9999-12-31
+  const std::string entryId = AddItem(ItemKind::Appointment, {{"Start", kThursday},
+                                                              {"End", kThursday},
+                                                              {"IsRecurring", true},
+                                                              {"RecurrenceType", 0},
+                                                              {"PatternStartDate", kThursday},
+                                                              {"PatternEndDate", lastDay - 1},
+                                                              {"NoEndDate", false}});
+  Obj item = ItemById(entryId);
+  EXPECT_EQ(item.Put("Start", Var::Date(kThursday + 7)), E_INVALIDARG);
+  EXPECT_EQ(item.Date("Start"), kThursday);
+  Obj pattern = item.CallObject("GetRecurrencePattern");
+  EXPECT_EQ(pattern.Date("PatternStartDate"), kThursday);
+  EXPECT_EQ(pattern.Date("PatternEndDate"), lastDay - 1);
 }
 
 TEST_F(ItemRules, TaskCompletionStatusAndPercentStayInStep) {
