@@ -118,7 +118,9 @@ CxChangeReport CxRunUndo::Preview() {
   return report;
 }
 
-bool CxRunUndo::Restore(CDispCmd& item, const CxJournalItem& entry, std::string* pFailure) {
+bool CxRunUndo::Restore(CDispCmd& item, const CxJournalItem& entry, std::string* pFailure,
+                        bool* pBusy) {
+  *pBusy = false;
   for (const CxJournalChange& change : entry.Changes) {
     VARIANT value;
     HRESULT hr = change.Old.ToVariant(&value);
@@ -132,7 +134,10 @@ bool CxRunUndo::Restore(CDispCmd& item, const CxJournalItem& entry, std::string*
       return false;
     }
   }
-  return OlSaveItem(item, pFailure);
+  HRESULT hrSave = S_OK;
+  const bool bSaved = OlSaveItem(item, pFailure, &hrSave);
+  *pBusy = hrSave == kOlStoreBusy;
+  return bSaved;
 }
 
 bool CxRunUndo::Execute(CxChangeReport* pReport, std::string* pError) {
@@ -140,11 +145,15 @@ bool CxRunUndo::Execute(CxChangeReport* pReport, std::string* pError) {
   const std::string strWhat =
       "Undo of run " + std::to_string(m_Run.nID) + "\n" + m_Run.strDefinitions;
   if (!m_Journal.BeginRun(m_Run.nMode, strWhat, m_Run.nID, m_Items.size(), pError)) return false;
+  CxBusyStore busyStore;
   for (const CxJournalItem& entry : m_Items) {
     IDispatch* pItem = nullptr;
     const Assessment assessment = Assess(entry, &pItem);
     CxItemChanges line = Line(entry, assessment);
-    if (assessment.nDecision == dRestore) {
+    if (assessment.nDecision == dRestore && busyStore.GivenUp()) {
+      line.nOutcome = ioNotSaved;
+      line.strReason = CxBusyStore::kNotTried;
+    } else if (assessment.nDecision == dRestore) {
       CDispCmd item(pItem);
       std::vector<CxJournalChange> changes;
       for (size_t n = 0; n < entry.Changes.size(); ++n)
@@ -155,11 +164,13 @@ bool CxRunUndo::Execute(CxChangeReport* pReport, std::string* pError) {
       if (!m_Journal.AddItem(changes, &strFailure)) {
         line.nOutcome = ioNotSaved;
         line.strReason = strFailure;
-      } else if (!Restore(item, entry, &strFailure)) {
+      } else if (bool bBusy = false; !Restore(item, entry, &strFailure, &bBusy)) {
+        busyStore.NoteSave(bBusy);
         m_Journal.MarkFailed(strFailure);
         line.nOutcome = ioNotSaved;
         line.strReason = strFailure;
       } else {
+        busyStore.NoteSave(false);
         m_Journal.MarkSaved(item);
         line.nOutcome = ioRestored;
         // Outlook may keep a value in step with another one the user gave it:

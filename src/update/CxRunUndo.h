@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "update/CxBusyStore.h"
 #include "update/CxChangeReport.h"
 #include "update/CxItemKind.h"
 #include "update/CxRunJournal.h"
@@ -54,7 +55,8 @@ class CxRunUndo {
   std::string FieldName(const CxJournalChange& change) const;
   std::string ValueText(const CxJournalChange& change, const CxJournalValue& value) const;
   // Puts the old values back and saves; false, with the reason, on a refusal.
-  bool Restore(CDispCmd& item, const CxJournalItem& entry, std::string* pFailure);
+  // *pBusy tells whether the save found the store locked.
+  bool Restore(CDispCmd& item, const CxJournalItem& entry, std::string* pFailure, bool* pBusy);
 
   CxRunJournal& m_Journal;
   OlBaseUtil& m_Accessor;

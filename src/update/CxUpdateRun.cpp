@@ -21,11 +21,6 @@ std::string FieldName(const FieldEntry* pEntry, int32_t nFieldID) {
   return pEntry ? AnsiToUtf8(pEntry->Desc.szName) : "field " + std::to_string(nFieldID);
 }
 
-// Each save waits a while for a locked store; past this many in a row the
-// lock is not going away, and waiting on every item left would only add up.
-constexpr int kBusySavesBeforeGivingUp = 3;
-constexpr char kNotTriedBusy[] = "not tried: the store is locked by another program";
-
 constexpr char kListHasNoSuchField[] = "a distribution list has no such field";
 
 constexpr char kNotSavedInThisState[] =
@@ -39,7 +34,7 @@ std::string ValueText(const FieldEntry& entry, const void* pField) {
 }  // namespace
 
 CxUpdateRun::CxUpdateRun(const CxItemKind& kind, CxList* pFieldList)
-    : m_Kind(kind), m_pJournal(nullptr), m_Report(false), m_bBegun(false), m_nBusyInARow(0) {
+    : m_Kind(kind), m_pJournal(nullptr), m_Report(false), m_bBegun(false) {
   if (!pFieldList) return;
   for (void* p = pFieldList->GetFirst(); p; p = pFieldList->GetNext())
     m_Defs.push_back(*static_cast<const FieldUpdateDef*>(p));
@@ -186,7 +181,7 @@ bool CxUpdateRun::Begin(CxRunJournal* pJournal, size_t nItems, std::string* pErr
     return false;
   m_pJournal = pJournal;
   m_bBegun = true;
-  m_nBusyInARow = 0;
+  m_BusyStore.Reset();
   if (OlBaseUtil* pAccessor = m_Kind.GetAccessor()) pAccessor->SetSaveWatcher(m_pJournal);
   return true;
 }
@@ -227,20 +222,15 @@ bool CxUpdateRun::UpdateItem(void* pRecord) {
         item.strReason = "the run journal cannot be written";
         break;
       }
-      if (m_nBusyInARow >= kBusySavesBeforeGivingUp) {
+      if (m_BusyStore.GivenUp()) {
         item.nOutcome = ioNotSaved;
-        item.strReason = kNotTriedBusy;
+        item.strReason = CxBusyStore::kNotTried;
         break;
       }
       if (m_pJournal)
         m_pJournal->SetItem(m_Kind.GetEntryID(pImage), m_Kind.GetStoreID(pImage), strName);
       const bool bSaved = m_Kind.Save(pImage);
-      m_nBusyInARow = !bSaved && pAccessor && pAccessor->WasStoreBusy() ? m_nBusyInARow + 1 : 0;
-      if (m_nBusyInARow == kBusySavesBeforeGivingUp)
-        QM_LOG(0,
-               "The store stayed locked by another program for %d saves in a row: the items "
-               "left are not tried.",
-               kBusySavesBeforeGivingUp);
+      m_BusyStore.NoteSave(!bSaved && pAccessor && pAccessor->WasStoreBusy());
       if (bSaved) {
         item.nOutcome = bAnyRefused ? ioPartial : ioUpdated;
       } else {

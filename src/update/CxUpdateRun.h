@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "update/CxBusyStore.h"
 #include "update/CxChangeReport.h"
 #include "update/CxItemKind.h"
 #include "update/Qmcommon.h"
@@ -56,5 +57,5 @@ class CxUpdateRun {
   CxRunJournal* m_pJournal;
   CxChangeReport m_Report;
   bool m_bBegun;
-  int m_nBusyInARow;  // saves in a row that found the store held by another program
+  CxBusyStore m_BusyStore;
 };

@@ -321,30 +321,27 @@ TEST_F(RunStoreTest, RunWithoutWritableJournalDoesNotStart) {
   EXPECT_EQ("the run journal is not open", strError);
 }
 
-// Another program holding the store's write lock: each save fails with that
-// reason, in the report and the journal, and after a few in a row the items
-// left are not tried; nothing is written.
-TEST_F(RunStoreTest, LockedStoreStopsTheRunAfterAFewSaves) {
-  Seed([&] {
-    for (const char* szName : {"Ada", "Ben", "Cy", "Dee", "Eve"})
-      Add(ItemKind::Contact, Folder(FolderKind::Contacts), {{"FirstName", std::string(szName)}});
-  });
-  const nlohmann::json before = Export();
-  std::unique_ptr<CxKindAccess> pAccess = OpenKind(1);
-  DefList defs({TextDef(46, uoSet, "Chief")});
-  CxUpdateRun run(pAccess->Kind(), defs.List());
-  std::string strError;
-  ASSERT_TRUE(run.Begin(&m_Journal, 5, &strError)) << strError;
+// Another program holding the store's write lock for as long as it lives.
+class OtherWriter {
+ public:
+  explicit OtherWriter(const std::string& strStore) {
+    EXPECT_EQ(SQLITE_OK, sqlite3_open(strStore.c_str(), &m_pDb));
+    EXPECT_EQ(SQLITE_OK, sqlite3_exec(m_pDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+  }
+  ~OtherWriter() {
+    sqlite3_exec(m_pDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(m_pDb);
+  }
 
-  sqlite3* pOther = nullptr;
-  ASSERT_EQ(SQLITE_OK, sqlite3_open(Store().Path().c_str(), &pOther));
-  ASSERT_EQ(SQLITE_OK, sqlite3_exec(pOther, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
-  for (void* pRecord : RecordsOf(*pAccess)) EXPECT_FALSE(run.UpdateItem(pRecord));
-  run.End();
-  sqlite3_exec(pOther, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(pOther);
+ private:
+  sqlite3* m_pDb = nullptr;
+};
 
-  const std::vector<CxItemChanges>& items = run.GetReport().GetItems();
+// Five items under a locked store: the first three saves fail with that
+// reason, the two items left are not tried, and only the tried ones are
+// journaled, as failed.
+void ExpectGivenUpOnTheLock(const CxChangeReport& report, CxRunJournal& journal, int64_t nRun) {
+  const std::vector<CxItemChanges>& items = report.GetItems();
   ASSERT_EQ(5u, items.size());
   for (size_t n = 0; n < items.size(); ++n) {
     EXPECT_EQ(ioNotSaved, items[n].nOutcome);
@@ -356,14 +353,74 @@ TEST_F(RunStoreTest, LockedStoreStopsTheRunAfterAFewSaves) {
       EXPECT_EQ("not tried: the store is locked by another program", items[n].strReason);
   }
   std::vector<CxJournalItem> journaled;
-  ASSERT_TRUE(m_Journal.LoadItems(m_Journal.ListRuns().front().nID, &journaled, &strError));
+  std::string strError;
+  ASSERT_TRUE(journal.LoadItems(nRun, &journaled, &strError)) << strError;
   ASSERT_EQ(3u, journaled.size()) << "items not tried are not journaled";
   for (const CxJournalItem& item : journaled) {
     EXPECT_EQ(jsFailed, item.nState);
     EXPECT_NE(std::string::npos, item.strReason.find("locked by another program"))
         << item.strReason;
   }
+}
+
+class LockedStoreTest : public RunStoreTest {
+ protected:
+  void SetUp() override {
+    RunStoreTest::SetUp();
+    Seed([&] {
+      for (const char* szName : {"Ada", "Ben", "Cy", "Dee", "Eve"})
+        Add(ItemKind::Contact, Folder(FolderKind::Contacts), {{"FirstName", std::string(szName)}});
+    });
+    m_pAccess = OpenKind(1);
+  }
+  void TearDown() override {
+    m_pAccess.reset();
+    RunStoreTest::TearDown();
+  }
+
+  // Sets every job title; the run's ID.
+  int64_t RunSettingJobTitles(CxChangeReport* pReport) {
+    CxUpdateRun run(m_pAccess->Kind(), m_Defs.List());
+    std::string strError;
+    EXPECT_TRUE(run.Begin(&m_Journal, 5, &strError)) << strError;
+    const int64_t nRun = m_Journal.GetRunID();
+    for (void* pRecord : RecordsOf(*m_pAccess)) run.UpdateItem(pRecord);
+    run.End();
+    *pReport = run.GetReport();
+    return nRun;
+  }
+
+  DefList m_Defs{std::vector<FieldUpdateDef>{TextDef(46, uoSet, "Chief")}};
+  std::unique_ptr<CxKindAccess> m_pAccess;
+};
+
+TEST_F(LockedStoreTest, TheRunStopsTryingAfterAFewSaves) {
+  const nlohmann::json before = Export();
+  CxChangeReport report;
+  int64_t nRun = 0;
+  {
+    OtherWriter other(Store().Path());
+    nRun = RunSettingJobTitles(&report);
+  }
+  ExpectGivenUpOnTheLock(report, m_Journal, nRun);
   EXPECT_EQ(before.dump(), Export().dump());
+}
+
+TEST_F(LockedStoreTest, TheUndoStopsTryingAfterAFewSaves) {
+  CxChangeReport report;
+  const int64_t nRun = RunSettingJobTitles(&report);
+  ASSERT_EQ(5, report.CountItems(ioUpdated));
+  const nlohmann::json afterRun = Export();
+
+  CxRunUndo undo(m_Journal, m_pAccess->Accessor());
+  std::string strError;
+  ASSERT_TRUE(undo.Load(nRun, &strError)) << strError;
+  {
+    OtherWriter other(Store().Path());
+    ASSERT_TRUE(undo.Execute(&report, &strError)) << strError;
+  }
+  ExpectGivenUpOnTheLock(report, m_Journal, m_Journal.ListRuns().front().nID);
+  EXPECT_EQ(afterRun.dump(), Export().dump());
 }
 
 }  // namespace
