@@ -20,60 +20,14 @@
 #include "app/Onefield.h"
 #include "common/misc/CxList.h"
 #include "support/AppTest.h"
+#include "support/FieldContext.h"
+#include "support/FieldDefs.h"
 #include "update/Qmoladdr.h"
 #include "update/Qmoldate.h"
 #include "update/Qmolnote.h"
 #include "update/Qmoltask.h"
 
 namespace {
-
-// The part of a wizard context the editor sees: the mode, the definitions
-// list and the appliers, whose construction completes the catalogues.
-class FieldContext {
- public:
-  explicit FieldContext(int32_t nMode) : m_nOldMode(g_Settings.AppFlag) {
-    g_Settings.AppFlag = nMode;
-    g_pFieldList = new CxList;
-    g_pAddrApplier = new CxQMOLAddrUtil;
-    g_pDateApplier = new CxQMOLDateUtil;
-    g_pTaskApplier = new CxQMOLTaskUtil;
-    g_pNoteApplier = new CxQMOLNoteUtil;
-  }
-  ~FieldContext() {
-    g_pFieldList->RemoveAll(true);
-    delete g_pFieldList;
-    g_pFieldList = nullptr;
-    delete g_pAddrApplier;
-    delete g_pDateApplier;
-    delete g_pTaskApplier;
-    delete g_pNoteApplier;
-    g_pAddrApplier = nullptr;
-    g_pDateApplier = nullptr;
-    g_pTaskApplier = nullptr;
-    g_pNoteApplier = nullptr;
-    g_Settings.AppFlag = m_nOldMode;
-  }
-  FieldContext(const FieldContext&) = delete;
-  FieldContext& operator=(const FieldContext&) = delete;
-
-  // Puts a definition of the field into the list, as the page does.
-  FieldUpdateDef* Define(int32_t nFieldID) {
-    auto* pDef = static_cast<FieldUpdateDef*>(calloc(1, sizeof(FieldUpdateDef)));
-    pDef->nFieldID = nFieldID;
-    g_pFieldList->Add(pDef);
-    return pDef;
-  }
-
- private:
-  int32_t m_nOldMode;
-};
-
-FieldUpdateDef NewDefinition() {
-  FieldUpdateDef def;
-  memset(&def, 0, sizeof def);
-  def.nFieldID = -1;
-  return def;
-}
 
 bool SameDefinition(const FieldUpdateDef& a, const FieldUpdateDef& b) {
   return memcmp(&a, &b, sizeof a) == 0;
@@ -332,7 +286,7 @@ class OnefieldTest : public QObject {
     QFETCH(QString, page);
     QFETCH(QString, value);
     FieldContext context(mode);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     TfmOneField dlg;
     QVERIFY(Open(dlg, &def));
     if (!field.isEmpty()) QVERIFY(Choose(dlg.cbName, field));
@@ -348,7 +302,7 @@ class OnefieldTest : public QObject {
     FieldContext context(1);
     context.Define(2);   // Anniversary
     FieldUpdateDef* pPhone = context.Define(4);  // Assistant Phone
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     TfmOneField dlg;
     QVERIFY(Open(dlg, &def));
     QStringList expected;
@@ -406,7 +360,7 @@ class OnefieldTest : public QObject {
     FieldContext context(mode);
     for (int nFieldID : defined) context.Define(nFieldID);
     UserRecorder user;
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     TfmOneField dlg;
     QVERIFY(Open(dlg, &def));
     QVERIFY(Play(dlg, steps));
@@ -489,7 +443,7 @@ class OnefieldTest : public QObject {
     QFETCH(QString, enabled);
     QFETCH(QStringList, shown);
     FieldContext context(4);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     {
       TfmOneField dlg;
       QVERIFY(Open(dlg, &def));
@@ -547,7 +501,7 @@ class OnefieldTest : public QObject {
     QFETCH(QByteArray, search);
     QFETCH(QByteArray, value);
     FieldContext context(4);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     TfmOneField dlg;
     QVERIFY(Open(dlg, &def));
     QVERIFY(Play(dlg, steps));
@@ -573,7 +527,7 @@ class OnefieldTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(int, stored);
     FieldContext context(2);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     def.nValue = 99;  // what a refused or empty text must not bring back
     TfmOneField dlg;
     QVERIFY(Open(dlg, &def));
@@ -610,7 +564,7 @@ class OnefieldTest : public QObject {
     QFETCH(int, flag);
     QFETCH(int, value);
     FieldContext context(mode);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     TfmOneField dlg;
     QVERIFY(Open(dlg, &def));
     QVERIFY(Choose(dlg.cbName, field));
@@ -651,7 +605,7 @@ class OnefieldTest : public QObject {
 
   void changingTheFieldShowsTheDefinitionAgain() {
     FieldContext context(4);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     TfmOneField dlg;
     QVERIFY(Open(dlg, &def));
     QVERIFY(Play(dlg, {"edtSetValue=typed", "rbtnAppend", "edtAppendValue=more"}));
@@ -697,7 +651,7 @@ class OnefieldTest : public QObject {
     QFETCH(QTime, time);
     QFETCH(double, stored);
     FieldContext context(mode);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     {
       TfmOneField dlg;
       QVERIFY(Open(dlg, &def));
@@ -734,7 +688,7 @@ class OnefieldTest : public QObject {
     for (int nIndex = 0; nIndex < fields.size(); ++nIndex) {
       const FieldDescriptor& field = *fields[nIndex];
       const QString strName = QString::fromUtf8(field.szName);
-      FieldUpdateDef def = NewDefinition();
+      FieldUpdateDef def = NewDef(-1);
       TfmOneField dlg;
       QVERIFY(Open(dlg, &def));
       QCOMPARE(dlg.cbName->count(), fields.size());
@@ -814,7 +768,7 @@ class OnefieldTest : public QObject {
 
   void runsModally() {
     FieldContext context(8);
-    FieldUpdateDef def = NewDefinition();
+    FieldUpdateDef def = NewDef(-1);
     TfmOneField dlg;
     dlg.SetDefinition(&def);
     QVERIFY(dlg.UpdateData(false));

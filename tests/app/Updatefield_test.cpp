@@ -23,6 +23,7 @@
 #include "app/Updatefield.h"
 #include "common/misc/CxList.h"
 #include "support/AppTest.h"
+#include "support/FieldContext.h"
 #include "support/FieldDefs.h"
 #include "support/TestStore.h"
 #include "update/Qmoladdr.h"
@@ -33,50 +34,6 @@
 Q_DECLARE_METATYPE(FieldUpdateDef)
 
 namespace {
-
-// The part of a wizard context the page sees: the mode, the definitions list
-// and the appliers, whose construction completes the catalogues.
-class FieldContext {
- public:
-  explicit FieldContext(int32_t nMode) : m_nOldMode(g_Settings.AppFlag) {
-    g_Settings.AppFlag = nMode;
-    g_pFieldList = new CxList;
-    g_pAddrApplier = new CxQMOLAddrUtil;
-    g_pDateApplier = new CxQMOLDateUtil;
-    g_pTaskApplier = new CxQMOLTaskUtil;
-    g_pNoteApplier = new CxQMOLNoteUtil;
-    g_pProfileManager = new CxUpdateProfileManager;
-  }
-  ~FieldContext() {
-    g_pFieldList->RemoveAll(true);
-    delete g_pFieldList;
-    g_pFieldList = nullptr;
-    delete g_pAddrApplier;
-    delete g_pDateApplier;
-    delete g_pTaskApplier;
-    delete g_pNoteApplier;
-    g_pAddrApplier = nullptr;
-    g_pDateApplier = nullptr;
-    g_pTaskApplier = nullptr;
-    g_pNoteApplier = nullptr;
-    delete g_pProfileManager;
-    g_pProfileManager = nullptr;
-    g_Settings.AppFlag = m_nOldMode;
-  }
-  FieldContext(const FieldContext&) = delete;
-  FieldContext& operator=(const FieldContext&) = delete;
-
-  // Puts a copy of def into the list, allocated as the page allocates it.
-  FieldUpdateDef* Define(const FieldUpdateDef& def) {
-    auto* pDef = static_cast<FieldUpdateDef*>(calloc(1, sizeof(FieldUpdateDef)));
-    memcpy(pDef, &def, sizeof def);
-    g_pFieldList->Add(pDef);
-    return pDef;
-  }
-
- private:
-  int32_t m_nOldMode;
-};
 
 QList<FieldUpdateDef*> ListedDefinitions() {
   QList<FieldUpdateDef*> defs;

@@ -275,24 +275,20 @@ TEST(ContactMakeRecord, CopiesEachImageFieldToItsKey) {
 }
 
 TEST(ContactMakeRecord, CutsBeforeAWholeCharacter) {
-  const CutCase kCases[] = {
-      {"fits exactly", 31, "", 31},
-      {"longer", 50, "", 31},
-      {"two-byte character split by the cut", 30, "\xC3\xA9", 30},
-      {"two-byte character ending at the cut", 29, "\xC3\xA9", 31},
-      {"three-byte character split by the cut", 29, "\xE2\x82\xAC", 29},
-      {"four-byte character split by the cut", 28, "\xF0\x9F\x98\x80", 28},
-  };
-  for (const CutCase& c : kCases) {
-    if (!Utf8CaseHolds(c.szTail)) continue;
-    SCOPED_TRACE(c.szName);
-    auto image = MakeZeroed<AddrImage>();
-    auto record = MakeZeroed<AddrRecord>();
-    const std::string text = MakeText(c.nAscii, c.szTail);
-    SetText(image->FirstName, text);
-    ASSERT_TRUE(MakeRecord(image.get(), record.get()));
-    EXPECT_EQ(std::string(record->FirstName), text.substr(0, c.nKeep));
-  }
+  auto image = MakeZeroed<AddrImage>();
+  auto record = MakeZeroed<AddrRecord>();
+  const CutField kFirstName = {"FirstName", image->FirstName, sizeof(image->FirstName),
+                               record->FirstName};
+  CheckTextCuts(
+      image.get(), record.get(),
+      {
+          {&kFirstName, {"fits exactly", 31, "", 31}},
+          {&kFirstName, {"longer", 50, "", 31}},
+          {&kFirstName, {"two-byte character split by the cut", 30, "\xC3\xA9", 30}},
+          {&kFirstName, {"two-byte character ending at the cut", 29, "\xC3\xA9", 31}},
+          {&kFirstName, {"three-byte character split by the cut", 29, "\xE2\x82\xAC", 29}},
+          {&kFirstName, {"four-byte character split by the cut", 28, "\xF0\x9F\x98\x80", 28}},
+      });
 }
 
 TEST(ContactMakeRecord, RefusesMissingArguments) {

@@ -123,36 +123,20 @@ TEST(NoteDates, EmptyWhenThereIsNoDate) {
 TEST(NoteMakeRecord, TextCuts) {
   auto image = MakeZeroed<NoteImage>();
   auto record = MakeZeroed<NoteRecord>();
-  struct Field {
-    const char* szName;
-    char* pImage;
-    size_t nImageSize;
-    const char* pRecord;
-  };
-  const Field kBody = {"Body", image->Body, sizeof(image->Body), record->Body};
-  const Field kSubject = {"Subject", image->Subject, sizeof(image->Subject), record->Subject};
-  const Field kCategories = {"Categories", image->Categories, sizeof(image->Categories), record->Categories};
-  const struct {
-    const Field* pField;
-    CutCase cut;
-  } kCases[] = {
-      // The reader has already cut a 30 000-character body to the image's 20 479.
-      {&kBody, {"30 000 characters", 30000, "", 20478}},
-      {&kBody, {"two-byte character at the cut", 20477, "\xC3\xA9", 20477}},
-      {&kSubject, {"a full subject keeps 254", 255, "", 254}},
-      {&kSubject, {"three-byte character at the cut", 252, "\xE2\x82\xAC", 252}},
-      {&kCategories, {"a full field keeps 254", 255, "", 254}},
-      {&kCategories, {"two-byte character ending at the cut", 252, "\xC3\xA9", 254}},
-  };
-  for (const auto& c : kCases) {
-    if (!Utf8CaseHolds(c.cut.szTail)) continue;
-    SCOPED_TRACE(std::string(c.pField->szName) + ": " + c.cut.szName);
-    memset(image.get(), 0, sizeof(NoteImage));
-    const std::string text = MakeText(c.cut.nAscii, c.cut.szTail);
-    memcpy(c.pField->pImage, text.data(), std::min(text.size(), c.pField->nImageSize - 1));
-    ASSERT_TRUE(MakeRecord(image.get(), record.get()));
-    EXPECT_EQ(std::string(c.pField->pRecord), text.substr(0, c.cut.nKeep));
-  }
+  const CutField kBody = {"Body", image->Body, sizeof(image->Body), record->Body};
+  const CutField kSubject = {"Subject", image->Subject, sizeof(image->Subject), record->Subject};
+  const CutField kCategories = {"Categories", image->Categories, sizeof(image->Categories),
+                                record->Categories};
+  CheckTextCuts(image.get(), record.get(),
+                {
+                    // The reader has already cut a 30 000-character body to the image's 20 479.
+                    {&kBody, {"30 000 characters", 30000, "", 20478}},
+                    {&kBody, {"two-byte character at the cut", 20477, "\xC3\xA9", 20477}},
+                    {&kSubject, {"a full subject keeps 254", 255, "", 254}},
+                    {&kSubject, {"three-byte character at the cut", 252, "\xE2\x82\xAC", 252}},
+                    {&kCategories, {"a full field keeps 254", 255, "", 254}},
+                    {&kCategories, {"two-byte character ending at the cut", 252, "\xC3\xA9", 254}},
+                });
 }
 
 TEST(NoteDisplayText, SmallBuffersAndMissingArguments) {

@@ -136,35 +136,20 @@ TEST(TaskDueDate, TimesThatCannotBeShownGiveNA) {
 TEST(TaskMakeRecord, TextCuts) {
   auto image = MakeZeroed<TaskImage>();
   auto record = MakeZeroed<TaskRecord>();
-  struct Field {
-    const char* szName;
-    char* pImage;
-    size_t nImageSize;
-    const char* pRecord;
-  };
-  const Field kBody = {"Body", image->Body, sizeof(image->Body), record->Body};
-  const Field kCategories = {"Categories", image->Categories, sizeof(image->Categories), record->Categories};
-  const Field kSubject = {"Subject", image->Subject, sizeof(image->Subject), record->Subject};
-  const struct {
-    const Field* pField;
-    CutCase cut;
-  } kCases[] = {
-      {&kBody, {"9000 characters", 9000, "", 8191}},
-      {&kBody, {"two-byte character at the cut", 8190, "\xC3\xA9", 8190}},
-      {&kCategories, {"a full field keeps 254", 255, "", 254}},
-      {&kCategories, {"two-byte character at the cut", 253, "\xC3\xA9", 253}},
-      {&kCategories, {"three-byte character ending at the cut", 251, "\xE2\x82\xAC", 254}},
-      {&kSubject, {"a full subject is kept whole", 255, "", 255}},
-  };
-  for (const auto& c : kCases) {
-    if (!Utf8CaseHolds(c.cut.szTail)) continue;
-    SCOPED_TRACE(std::string(c.pField->szName) + ": " + c.cut.szName);
-    memset(image.get(), 0, sizeof(TaskImage));
-    const std::string text = MakeText(c.cut.nAscii, c.cut.szTail);
-    memcpy(c.pField->pImage, text.data(), std::min(text.size(), c.pField->nImageSize - 1));
-    ASSERT_TRUE(MakeRecord(image.get(), record.get()));
-    EXPECT_EQ(std::string(c.pField->pRecord), text.substr(0, c.cut.nKeep));
-  }
+  const CutField kBody = {"Body", image->Body, sizeof(image->Body), record->Body};
+  const CutField kCategories = {"Categories", image->Categories, sizeof(image->Categories),
+                                record->Categories};
+  const CutField kSubject = {"Subject", image->Subject, sizeof(image->Subject), record->Subject};
+  CheckTextCuts(
+      image.get(), record.get(),
+      {
+          {&kBody, {"9000 characters", 9000, "", 8191}},
+          {&kBody, {"two-byte character at the cut", 8190, "\xC3\xA9", 8190}},
+          {&kCategories, {"a full field keeps 254", 255, "", 254}},
+          {&kCategories, {"two-byte character at the cut", 253, "\xC3\xA9", 253}},
+          {&kCategories, {"three-byte character ending at the cut", 251, "\xE2\x82\xAC", 254}},
+          {&kSubject, {"a full subject is kept whole", 255, "", 255}},
+      });
 }
 
 TEST(TaskDisplayText, EveryKey) {

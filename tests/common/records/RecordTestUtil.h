@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
 #include "platform/support/CalendarTime.h"
 #include "platform/win32.h"
+#include "support/AnsiCodePage.h"
 
 // Outlook's "no date", 1 January 4501.
 constexpr DATE kNoDate4501 = 949998.0;
@@ -27,12 +30,6 @@ inline std::string MakeText(size_t nAscii, const char* szTail = "") {
   std::string s;
   for (size_t i = 0; i < nAscii; ++i) s += static_cast<char>('a' + i % 26);
   return s + szTail;
-}
-
-template <size_t N>
-void SetText(char (&szField)[N], const std::string& text) {
-  ASSERT_LT(text.size(), N) << "test text does not fit its image field";
-  memcpy(szField, text.c_str(), text.size() + 1);
 }
 
 // Images and records are large plain structures: the tests keep them on the
@@ -55,3 +52,31 @@ struct CutCase {
   const char* szTail;
   size_t nKeep;
 };
+
+// A text field of an image and the same field of the record made from it.
+struct CutField {
+  const char* szName;
+  char* pImage;
+  size_t nImageSize;
+  const char* pRecord;
+};
+
+struct FieldCutCase {
+  const CutField* pField;
+  CutCase cut;
+};
+
+// For each case: the text in its image field alone (cut to the field, as the
+// reader leaves it), the record made, and what the record's field keeps.
+template <typename Image, typename Record>
+void CheckTextCuts(Image* pImage, Record* pRecord, std::initializer_list<FieldCutCase> cases) {
+  for (const FieldCutCase& c : cases) {
+    if (!Utf8CaseHolds(c.cut.szTail)) continue;
+    SCOPED_TRACE(std::string(c.pField->szName) + ": " + c.cut.szName);
+    memset(pImage, 0, sizeof(Image));
+    const std::string text = MakeText(c.cut.nAscii, c.cut.szTail);
+    memcpy(c.pField->pImage, text.data(), std::min(text.size(), c.pField->nImageSize - 1));
+    ASSERT_TRUE(MakeRecord(pImage, pRecord));
+    EXPECT_EQ(std::string(c.pField->pRecord), text.substr(0, c.cut.nKeep));
+  }
+}
