@@ -87,8 +87,9 @@ const Definition kContactDefinitions[] = {
     Text("Job Title", "JobTitle", uoSet, "Director", 32, "Set value to \"Director\""),
     // Ben's department is 29 characters: the result is cut to the field's 31.
     Text("Department", "Department", uoAppend, " East", 32, "Append \" East\" to the field."),
-    Text("Business Street", "BusinessAddressStreet", uoInsert, "Upper ", 128,
-         "Insert \"Upper \" at position 2", "", 2),
+    // The position counts characters: Ann's street begins with a two-byte one.
+    Text("Business Street", "BusinessAddressStreet", uoInsert, "Über ", 128,
+         "Insert \"Über \" at position 2", "", 2),
     Text("Note", "Body", uoReplace, "Dr.", 2048, "Replace \"Mr.\" with \"Dr.\"", "Mr."),
     Value("Birthday", "Birthday", Input::Date, "1985-07-12T00:00:00", 0,
           "Set value to \"07/12/1985\""),
@@ -137,7 +138,7 @@ const Definition kNoteDefinitions[] = {
 const char kContactStore[] = R"({"format": "olstore", "version": 1, "contacts": {
   "items": [
     {"FullName": "Ann Archer", "FirstName": "Ann", "LastName": "Archer", "JobTitle": "Clerk",
-     "Department": "Sales", "BusinessAddressStreet": "12 High Street", "CompanyName": "Archer & Co",
+     "Department": "Sales", "BusinessAddressStreet": "Ölweg 12", "CompanyName": "Archer & Co",
      "Email1Address": "ann@archer.example", "Body": "Met Mr. Smith at the fair. Mr. Smith buys.",
      "Birthday": "1980-01-02T00:00:00", "Gender": 0,
      "CreationTime": "2020-01-01T09:00:00", "LastModificationTime": "2023-01-15T08:00:00"},
@@ -338,10 +339,14 @@ QByteArray ApplyText(const Definition& def, QByteArray current) {
   if (current.size() >= def.nCapacity) return current;
   switch (def.nOperation) {
     case uoAppend: return Cut(current + value, def.nCapacity);
-    case uoInsert:
+    case uoInsert: {
       // Only inside the text: at its end, or into an empty field, nothing happens.
-      if (current.size() <= def.nNumber) return current;
-      return Cut(current.insert(def.nNumber, value), def.nCapacity);
+      const std::u32string characters = QString::fromUtf8(current).toStdU32String();
+      if (characters.size() <= static_cast<size_t>(def.nNumber)) return current;
+      const qsizetype nAt =
+          QString::fromStdU32String(characters.substr(0, def.nNumber)).toUtf8().size();
+      return Cut(current.insert(nAt, value), def.nCapacity);
+    }
     case uoReplace: {
       const QByteArray search(def.szSearch);
       if (search.isEmpty() || value.contains(search)) return current;

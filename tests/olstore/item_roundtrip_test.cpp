@@ -77,6 +77,10 @@ TEST_F(RoundTrip, EveryWritablePropertyOfEveryKind) {
   for (const KindInfo& info : AllKinds()) {
     SCOPED_TRACE(info.typeName);
     const std::string entryId = AddItem(info.kind, Arrangement(info.kind));
+    // Modified long ago, so that the save's new time shows.
+    Query age =
+        DirectStore()->Db().Prepare("UPDATE items SET modified = 43832 WHERE entry_id = ?1");
+    ASSERT_TRUE(age.Bind(1, std::string_view(entryId)).Run());
     Obj item = ItemById(entryId);
     const double created = item.Date("CreationTime");
     Obj pattern;
@@ -95,6 +99,8 @@ TEST_F(RoundTrip, EveryWritablePropertyOfEveryKind) {
       written.emplace_back(std::string(prop.name), value);
     }
     EXPECT_FALSE(item.Bool("Saved"));
+    EXPECT_EQ(item.Date("LastModificationTime"), 43832.0) << "a put is no save";
+    const double beforeSave = OleNow();
     ASSERT_EQ(item.Call("Save"), S_OK);
     EXPECT_TRUE(item.Bool("Saved"));
 
@@ -108,6 +114,7 @@ TEST_F(RoundTrip, EveryWritablePropertyOfEveryKind) {
     }
     EXPECT_EQ(again.Text("EntryID"), entryId);
     EXPECT_EQ(again.Date("CreationTime"), created);
+    EXPECT_GE(again.Date("LastModificationTime"), beforeSave);
     EXPECT_TRUE(again.Bool("Saved"));
   }
 }
