@@ -202,11 +202,12 @@ class Seeder {
   }
 
   // ---- the kinds ----------------------------------------------------------
-  static std::string FirstCharacter(const std::string& text) {
-    if (text.empty()) return text;
-    const auto lead = static_cast<unsigned char>(text[0]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    return text.substr(0, length);
+  // The first count characters of a UTF-8 text, never half of one.
+  static std::string FirstCharacters(const std::string& text, size_t count) {
+    size_t end = 0;
+    for (; end < text.size(); ++end)
+      if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && count-- == 0) break;
+    return text.substr(0, end);
   }
 
   static std::string EmailName(std::string_view name) {
@@ -262,11 +263,13 @@ class Seeder {
     Set(item, "LastName", last);
     if (!middle.empty()) Set(item, "MiddleName", middle);
     Set(item, "FullName", full);
-    Set(item, "Initials", FirstCharacter(first) + ".");
+    Set(item, "Initials", FirstCharacters(first, 1) + ".");
     Set(item, "Gender", static_cast<int32_t>(Pick(3)));
     if (Chance(30)) Set(item, "Title", std::string(Any(std::array<std::string_view, 4>{"Dr.", "Mr.", "Ms.", "Prof."})));
     if (Chance(5)) Set(item, "Suffix", std::string(Any(std::array<std::string_view, 3>{"Jr.", "PhD", "III"})));
-    if (Chance(20)) Set(item, "NickName", Chance(50) ? first.substr(0, 3) : first + " \xE2\x98\x80\xEF\xB8\x8F");
+    if (Chance(20))
+      Set(item, "NickName",
+          Chance(50) ? FirstCharacters(first, 3) : first + " \xE2\x98\x80\xEF\xB8\x8F");
     if (Chance(60)) Set(item, "Birthday", Day(-365 * (20 + Pick(50)) - Pick(365)));
     if (Chance(15)) Set(item, "Anniversary", Day(-365 * (1 + Pick(30)) - Pick(365)));
     Set(item, "CompanyName", company);

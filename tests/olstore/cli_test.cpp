@@ -1,11 +1,13 @@
 // The olstore command line tool, run as a user runs it.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "olstore/Text.h"
 #include "olstore/support/Program.h"
 #include "olstore/support/StoreFixture.h"
 
@@ -96,6 +98,36 @@ TEST_F(OlstoreCli, SeedListShowAndStatsDescribeTheSameItems) {
       }
     }
   }
+}
+
+// Cutting a name to a few characters must not split one: the store would
+// then hold invalid UTF-8. Enough contacts that every first name comes round.
+TEST_F(OlstoreCli, SeedWritesOnlyWholeCharacters) {
+  Ok({"--store", m_store, "seed", "--contacts", "400", "--distlists", "3", "--appointments", "40",
+      "--tasks", "40", "--notes", "40"});
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(m_store.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  size_t texts = 0;
+  for (const char* table : {"contacts", "dist_lists", "appointments", "tasks", "notes"}) {
+    sqlite3_stmt* rows = nullptr;
+    ASSERT_EQ(
+        sqlite3_prepare_v2(db, (std::string("SELECT * FROM ") + table).c_str(), -1, &rows, nullptr),
+        SQLITE_OK);
+    while (sqlite3_step(rows) == SQLITE_ROW) {
+      for (int column = 0; column < sqlite3_column_count(rows); ++column) {
+        if (sqlite3_column_type(rows, column) != SQLITE_TEXT) continue;
+        const std::string text(reinterpret_cast<const char*>(sqlite3_column_text(rows, column)),
+                               sqlite3_column_bytes(rows, column));
+        ++texts;
+        // Invalid sequences come back from UTF-16 as U+FFFD.
+        EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text)
+            << table << "." << sqlite3_column_name(rows, column);
+      }
+    }
+    sqlite3_finalize(rows);
+  }
+  sqlite3_close(db);
+  EXPECT_GT(texts, 0u);
 }
 
 TEST_F(OlstoreCli, ExportImportExportIsByteForByteTheSame) {
