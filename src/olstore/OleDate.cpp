@@ -3,36 +3,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/civilday.h"
 #include "platform/win32.h"
 
 namespace olstore {
 
 namespace {
 
-constexpr int64_t kUnixEpochDay = 25569;  // 1970-01-01 as an automation day
 constexpr int64_t kMsPerDay = 86400000;
-
-// Days since 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's method).
-int64_t DaysFromCivil(int64_t y, int m, int d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(int64_t z, int& y, int& m, int& d) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
 
 int DaysInMonth(int y, int m) {
   static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -97,7 +75,7 @@ int OleWeekday(double date) {
 
 std::optional<double> ToOleDate(const CivilTime& t) {
   if (!InRange(t)) return std::nullopt;
-  const int64_t day = DaysFromCivil(t.year, t.month, t.day) + kUnixEpochDay;
+  const int64_t day = PalOleDayFromCivil(t.year, t.month, t.day);
   const double ms = ((t.hour * 60.0 + t.minute) * 60.0 + t.second) * 1000.0 + t.millisecond;
   return MakeOleDate(day, ms / static_cast<double>(kMsPerDay));
 }
@@ -112,7 +90,10 @@ std::optional<CivilTime> FromOleDate(double date) {
     ++day;
   }
   CivilTime t;
-  CivilFromDays(day - kUnixEpochDay, t.year, t.month, t.day);
+  const PalCivilDate civil = PalCivilFromOleDay(day);
+  t.year = static_cast<int>(civil.nYear);
+  t.month = civil.nMonth;
+  t.day = civil.nDay;
   t.millisecond = static_cast<int>(ms % 1000);
   t.second = static_cast<int>((ms / 1000) % 60);
   t.minute = static_cast<int>((ms / 60000) % 60);

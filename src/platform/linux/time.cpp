@@ -5,41 +5,16 @@
 #include <cmath>
 #include <ctime>
 
+#include "platform/civilday.h"
 #include "platform/win32.h"
 
 namespace {
 
 constexpr long kSecondsPerDay = 86400;
 
-// Days since 1 January 1970 of a date in the proleptic Gregorian calendar,
-// which automation dates follow all the way back to year 100.
-constexpr long DaysFromCivil(long nYear, long nMonth, long nDay) {
-  nYear -= nMonth <= 2;
-  const long nEra = (nYear >= 0 ? nYear : nYear - 399) / 400;
-  const long nYearOfEra = nYear - nEra * 400;
-  const long nDayOfYear = (153 * (nMonth > 2 ? nMonth - 3 : nMonth + 9) + 2) / 5 + nDay - 1;
-  const long nDayOfEra = nYearOfEra * 365 + nYearOfEra / 4 - nYearOfEra / 100 + nDayOfYear;
-  return nEra * 146097 + nDayOfEra - 719468;
-}
-
-void CivilFromDays(long nDays, long& nYear, long& nMonth, long& nDay) {
-  nDays += 719468;
-  const long nEra = (nDays >= 0 ? nDays : nDays - 146096) / 146097;
-  const long nDayOfEra = nDays - nEra * 146097;
-  const long nYearOfEra =
-      (nDayOfEra - nDayOfEra / 1460 + nDayOfEra / 36524 - nDayOfEra / 146096) / 365;
-  const long nDayOfYear = nDayOfEra - (365 * nYearOfEra + nYearOfEra / 4 - nYearOfEra / 100);
-  const long nMonthIndex = (5 * nDayOfYear + 2) / 153;
-  nDay = nDayOfYear - (153 * nMonthIndex + 2) / 5 + 1;
-  nMonth = nMonthIndex < 10 ? nMonthIndex + 3 : nMonthIndex - 9;
-  nYear = nYearOfEra + nEra * 400 + (nMonth <= 2);
-}
-
-constexpr long kOleEpoch = DaysFromCivil(1899, 12, 30);
-// Day numbers (days from 30 December 1899) of 1 January 100 and 31 December 9999.
-constexpr long kFirstDay = DaysFromCivil(100, 1, 1) - kOleEpoch;
-constexpr long kLastDay = DaysFromCivil(9999, 12, 31) - kOleEpoch;
-static_assert(kFirstDay == -657434 && kLastDay == 2958465);
+// Day numbers of 1 January 100 and 31 December 9999.
+constexpr int64_t kFirstDay = PalOleDayFromCivil(100, 1, 1);
+constexpr int64_t kLastDay = PalOleDayFromCivil(9999, 12, 31);
 
 }  // namespace
 
@@ -74,13 +49,12 @@ INT VariantTimeToSystemTime(DOUBLE vtime, LPSYSTEMTIME lpSystemTime) {
   nSeconds %= kSecondsPerDay;
   if (nDay > kLastDay) return FALSE;
 
-  long nYear = 0, nMonth = 0, nDayOfMonth = 0;
-  CivilFromDays(nDay + kOleEpoch, nYear, nMonth, nDayOfMonth);
-  lpSystemTime->wYear = static_cast<WORD>(nYear);
-  lpSystemTime->wMonth = static_cast<WORD>(nMonth);
+  const PalCivilDate date = PalCivilFromOleDay(nDay);
+  lpSystemTime->wYear = static_cast<WORD>(date.nYear);
+  lpSystemTime->wMonth = static_cast<WORD>(date.nMonth);
   // 30 December 1899 was a Saturday.
   lpSystemTime->wDayOfWeek = static_cast<WORD>(((nDay + 6) % 7 + 7) % 7);
-  lpSystemTime->wDay = static_cast<WORD>(nDayOfMonth);
+  lpSystemTime->wDay = static_cast<WORD>(date.nDay);
   lpSystemTime->wHour = static_cast<WORD>(nSeconds / 3600);
   lpSystemTime->wMinute = static_cast<WORD>(nSeconds / 60 % 60);
   lpSystemTime->wSecond = static_cast<WORD>(nSeconds % 60);
@@ -103,8 +77,8 @@ INT SystemTimeToVariantTime(LPSYSTEMTIME lpSystemTime, DOUBLE* pvtime) {
     --nYear;
   }
   long nSeconds = st.wHour * 3600L + st.wMinute * 60L + st.wSecond;
-  const long nDay =
-      DaysFromCivil(nYear, nMonth, 1) - kOleEpoch + (st.wDay - 1) + nSeconds / kSecondsPerDay;
+  const int64_t nDay =
+      PalOleDayFromCivil(nYear, static_cast<int>(nMonth), st.wDay) + nSeconds / kSecondsPerDay;
   nSeconds %= kSecondsPerDay;
   if (nDay < kFirstDay || nDay > kLastDay) return FALSE;
 
