@@ -71,8 +71,6 @@ size_t FindProperty(const KindInfo& kind, std::string_view name, Scope scope) {
 
 std::string_view DefaultFolderName(FolderKind kind) { return FolderInfo(kind).name; }
 
-int32_t DefaultFolderId(FolderKind kind) { return FolderInfo(kind).defaultId; }
-
 int32_t FolderItemType(FolderKind kind) { return FolderInfo(kind).itemType; }
 
 std::optional<FolderKind> FolderKindFromDefaultId(int32_t olDefaultFolder) {

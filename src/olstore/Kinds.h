@@ -76,10 +76,9 @@ std::optional<ItemKind> KindFromTypeName(std::string_view typeName);
 // within one scope; kNoIndex when the kind has none.
 size_t FindProperty(const KindInfo& kind, std::string_view name, Scope scope = Scope::Item);
 
-// Folder kinds: the default folder's name, Outlook's olDefaultFolders value and
-// the folder's OlItemType ("DefaultItemType").
+// Folder kinds: the default folder's name, the folder's OlItemType
+// ("DefaultItemType"), and the kind behind Outlook's olDefaultFolders value.
 std::string_view DefaultFolderName(FolderKind kind);
-int32_t DefaultFolderId(FolderKind kind);
 int32_t FolderItemType(FolderKind kind);
 std::optional<FolderKind> FolderKindFromDefaultId(int32_t olDefaultFolder);
 // "contacts", "calendar", "tasks", "notes": the names the CLI and the JSON use.
