@@ -52,13 +52,20 @@ CREATE TABLE IF NOT EXISTS change(
   PRIMARY KEY(item, seq)) WITHOUT ROWID;
 )";
 
-// One prepared statement, finalized with the object.
+// One prepared statement, finalized with the object; or a statement the
+// journal keeps prepared, made ready for its next use instead.
 class Statement {
  public:
-  Statement(sqlite3* pDb, const char* szSql) : m_pStmt(nullptr) {
+  Statement(sqlite3* pDb, const char* szSql) : m_pStmt(nullptr), m_bOwned(true) {
     if (pDb) sqlite3_prepare_v2(pDb, szSql, -1, &m_pStmt, nullptr);
   }
-  ~Statement() { sqlite3_finalize(m_pStmt); }
+  explicit Statement(sqlite3_stmt* pKept) : m_pStmt(pKept), m_bOwned(false) {}
+  ~Statement() {
+    if (m_bOwned)
+      sqlite3_finalize(m_pStmt);
+    else if (m_pStmt)
+      Reset();
+  }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
@@ -121,6 +128,7 @@ class Statement {
 
  private:
   sqlite3_stmt* m_pStmt;
+  bool m_bOwned;
 };
 
 // Properties Outlook keeps in step, in the order that puts a former state
@@ -313,6 +321,8 @@ bool CxRunJournal::Open(const std::string& strPath, std::string* pError) {
 }
 
 void CxRunJournal::Close() {
+  for (const auto& [szSql, pStmt] : m_Prepared) sqlite3_finalize(pStmt);
+  m_Prepared.clear();
   if (m_pDb) sqlite3_close_v2(m_pDb);
   m_pDb = nullptr;
   m_nRun = 0;
@@ -326,6 +336,16 @@ bool CxRunJournal::Execute(const char* szSql, std::string* pError) {
   if (pError) *pError = szError ? szError : LastError();
   sqlite3_free(szError);
   return false;
+}
+
+sqlite3_stmt* CxRunJournal::Prepared(const char* szSql) {
+  if (!m_pDb) return nullptr;
+  if (const auto it = m_Prepared.find(szSql); it != m_Prepared.end()) return it->second;
+  sqlite3_stmt* pStmt = nullptr;
+  if (sqlite3_prepare_v3(m_pDb, szSql, -1, SQLITE_PREPARE_PERSISTENT, &pStmt, nullptr) != SQLITE_OK)
+    return nullptr;
+  m_Prepared.emplace(szSql, pStmt);
+  return pStmt;
 }
 
 std::string CxRunJournal::LastError() const {
@@ -404,8 +424,8 @@ bool CxRunJournal::AddItem(const std::vector<CxJournalChange>& changes, std::str
   bool bDone = Execute("BEGIN IMMEDIATE", &strError);
   int64_t nItem = 0;
   if (bDone) {
-    Statement item(
-        m_pDb, "INSERT INTO item(run, entry_id, store_id, name, state) VALUES(?1, ?2, ?3, ?4, 0)");
+    Statement item(Prepared(
+        "INSERT INTO item(run, entry_id, store_id, name, state) VALUES(?1, ?2, ?3, ?4, 0)"));
     item.Bind(1, m_nRun);
     item.Bind(2, m_strEntryID);
     item.Bind(3, m_strStoreID);
@@ -414,9 +434,9 @@ bool CxRunJournal::AddItem(const std::vector<CxJournalChange>& changes, std::str
     nItem = sqlite3_last_insert_rowid(m_pDb);
   }
   if (bDone) {
-    Statement change(m_pDb,
-                     "INSERT INTO change(item, seq, property, old_type, old_value, new_type, "
-                     "new_value, field) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    Statement change(Prepared(
+        "INSERT INTO change(item, seq, property, old_type, old_value, new_type, new_value, field) "
+        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"));
     int64_t nSeq = 0;
     for (const CxJournalChange& entry : changes) {
       change.Bind(1, nItem);
@@ -460,14 +480,14 @@ void CxRunJournal::MarkSaved(CDispCmd& item) {
   std::string strError;
   bool bDone = Execute("BEGIN IMMEDIATE", &strError);
   if (bDone) {
-    Statement update(m_pDb, "UPDATE item SET state = 1, modified = ?1 WHERE id = ?2");
+    Statement update(Prepared("UPDATE item SET state = 1, modified = ?1 WHERE id = ?2"));
     update.BindReal(1, dtModified);
     update.Bind(2, m_nItem);
     bDone = update.Step() == SQLITE_DONE;
   }
   // What Outlook made of the puts is what an undo expects to find.
-  Statement saved(m_pDb,
-                  "UPDATE change SET new_type = ?1, new_value = ?2 WHERE item = ?3 AND seq = ?4");
+  Statement saved(
+      Prepared("UPDATE change SET new_type = ?1, new_value = ?2 WHERE item = ?3 AND seq = ?4"));
   for (size_t n = 0; bDone && n < m_ItemProperties.size(); ++n) {
     CxJournalValue value;
     if (!ReadValue(item, m_ItemProperties[n], &value)) continue;
@@ -489,7 +509,7 @@ void CxRunJournal::MarkSaved(CDispCmd& item) {
 
 void CxRunJournal::MarkFailed(const std::string& strReason) {
   if (!m_pDb || m_nItem == 0) return;
-  Statement update(m_pDb, "UPDATE item SET state = 2, reason = ?1 WHERE id = ?2");
+  Statement update(Prepared("UPDATE item SET state = 2, reason = ?1 WHERE id = ?2"));
   update.Bind(1, AnsiToUtf8(strReason));
   update.Bind(2, m_nItem);
   if (update.Step() != SQLITE_DONE)

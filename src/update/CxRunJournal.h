@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "platform/win32.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // One property value as the journal keeps it.
 struct CxJournalValue {
@@ -139,8 +141,12 @@ class CxRunJournal : public OlSaveWatcher {
  private:
   bool Execute(const char* szSql, std::string* pError);
   std::string LastError() const;
+  // The statement of a text the journal runs for every item, prepared once
+  // while the journal is open; null when it cannot be prepared.
+  sqlite3_stmt* Prepared(const char* szSql);
 
   sqlite3* m_pDb;
+  std::map<const char*, sqlite3_stmt*> m_Prepared;  // by the address of the text
   int64_t m_nRun;
   int64_t m_nItem;                            // the current item's row, 0 when none is pending
   std::vector<std::string> m_ItemProperties;  // its changes' properties, in order
