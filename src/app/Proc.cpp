@@ -66,6 +66,8 @@ void TfmProc::tmUpdateTimer() {
     explicit RunningFlag(bool& bFlag) : bRunning(bFlag) { bRunning = true; }
     ~RunningFlag() { bRunning = false; }
   } running(m_bRunning);
+  // The previous run left its closing words here.
+  lblStatus->setText(QStringLiteral("Updating now, please wait ..."));
   pbMain->setValue(0);
   const int nCount = g_pRecordList ? static_cast<int>(g_pRecordList->GetCount()) : 0;
   const std::unique_ptr<CxItemKind> pKind = MakeItemKind(

@@ -159,6 +159,30 @@ class ProcTest : public QObject {
     QCOMPARE(m_pMain->GetCurPage(), 5);
   }
 
+  void aSecondRunSaysAgainThatItIsUpdating() {
+    AddContacts(3);
+    OpenContext(1);
+    AddDefinition(kFieldJobTitle, uoSet, "Director");
+    TickAll(g_pOlAddrUtil);
+    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
+    m_pMain->GoToPage(3);
+    m_pMain->GoToPage(4);
+    QVERIFY(finished.wait(60000));
+
+    // What the label says whenever the bar moves during the second run.
+    QStringList shown;
+    connect(Proc()->pbMain, &QProgressBar::valueChanged, this,
+            [this, &shown] { shown << Proc()->lblStatus->text(); });
+    m_pMain->GoToPage(3);
+    m_pMain->GoToPage(4);
+    QVERIFY(finished.wait(60000));
+    disconnect(Proc()->pbMain, nullptr, this, nullptr);
+    QVERIFY(!shown.isEmpty());
+    for (const QString& strText : shown)
+      QCOMPARE(strText, QStringLiteral("Updating now, please wait ..."));
+    QCOMPARE(Proc()->lblStatus->text(), QStringLiteral("Update finishing ... "));
+  }
+
   void runSavesAndReportsHonestly_data() {
     QTest::addColumn<int>("fault");
     QTest::addColumn<QString>("records");
