@@ -40,13 +40,14 @@ const RecurrenceView kRecurrenceViews[] = {
 struct WeekdayBox {
   QCheckBox* TfmDateDetail::*pBox;
   const char* szCaption;
+  int32_t nMaskBit;  // the day in Outlook's DayOfWeekMask
 };
 
 const WeekdayBox kWeekdays[] = {
-    {&TfmDateDetail::cbMonday, "Monday"},     {&TfmDateDetail::cbTuesday, "Tuesday"},
-    {&TfmDateDetail::cbWednesday, "Wednesday"}, {&TfmDateDetail::cbThursday, "Thursday"},
-    {&TfmDateDetail::cbFriday, "Friday"},     {&TfmDateDetail::cbSaturday, "Saturday"},
-    {&TfmDateDetail::cbSunday, "Sunday"},
+    {&TfmDateDetail::cbMonday, "Monday", 2},       {&TfmDateDetail::cbTuesday, "Tuesday", 4},
+    {&TfmDateDetail::cbWednesday, "Wednesday", 8}, {&TfmDateDetail::cbThursday, "Thursday", 16},
+    {&TfmDateDetail::cbFriday, "Friday", 32},      {&TfmDateDetail::cbSaturday, "Saturday", 64},
+    {&TfmDateDetail::cbSunday, "Sunday", 1},
 };
 
 // A pattern that ends this late runs for good.
@@ -251,6 +252,11 @@ void TfmDateDetail::FillRecurrence() {
       pRecur->setCurrentWidget(pShown);
       (this->*view.pInterval)->setText(QString::asprintf("%d", record.Interval));
       if (view.pBy) (this->*view.pBy)->setChecked(true);
+      // The record keeps no weekdays; the item's image, when the record has
+      // one, says which days a weekly series falls on.
+      if (view.nKind == rkWeekly && record.Image)
+        for (const WeekdayBox& weekday : kWeekdays)
+          (this->*weekday.pBox)->setChecked((record.Image->DayOfWeekMask & weekday.nMaskBit) != 0);
       break;
     }
   }

@@ -24,8 +24,18 @@ struct Image {
   DATE dtPatternEnd;
 };
 
-// A record made from an appointment image by the record's own conversion.
-std::unique_ptr<DateRecord> MakeDateRecord(const Image& image) {
+// A record frees the copy of its image it owns.
+struct RecordDeleter {
+  void operator()(DateRecord* pRecord) const {
+    free(pRecord->Image);
+    delete pRecord;
+  }
+};
+using RecordPtr = std::unique_ptr<DateRecord, RecordDeleter>;
+
+// A record made from an appointment image by the record's own conversion,
+// with a copy of the image as the record list keeps one.
+RecordPtr MakeDateRecord(const Image& image) {
   auto pImage = std::make_unique<DateImage>();
   memset(pImage.get(), 0, sizeof(DateImage));
   CopyText(pImage->Subject, sizeof pImage->Subject, "Standup");
@@ -39,8 +49,11 @@ std::unique_ptr<DateRecord> MakeDateRecord(const Image& image) {
   pImage->Interval = image.nInterval;
   pImage->DayOfWeekMask = 0x2A;  // Monday, Wednesday, Friday
   pImage->PatternEndDate = image.dtPatternEnd;
-  auto pRecord = std::make_unique<DateRecord>();
+  RecordPtr pRecord(new DateRecord);
   if (!MakeRecord(pImage.get(), pRecord.get())) return nullptr;
+  pRecord->Image = static_cast<DateImage*>(malloc(sizeof(DateImage)));
+  memcpy(pRecord->Image, pImage.get(), sizeof(DateImage));
+  pRecord->ImageSize = sizeof(DateImage);
   return pRecord;
 }
 
@@ -95,6 +108,14 @@ Shown ShownBy(const TfmDateDetail& viewer) {
   return shown;
 }
 
+QStringList TickedDays(const TfmDateDetail& viewer) {
+  QStringList ticked;
+  for (QCheckBox* pDay : {viewer.cbMonday, viewer.cbTuesday, viewer.cbWednesday, viewer.cbThursday,
+                          viewer.cbFriday, viewer.cbSaturday, viewer.cbSunday})
+    if (pDay->isChecked()) ticked << pDay->text();
+  return ticked;
+}
+
 // Compares what the viewer shows with a case, weekday boxes included.
 void CheckShown(const TfmDateDetail& viewer, const RecurrenceCase& c) {
   const Shown shown = ShownBy(viewer);
@@ -107,9 +128,10 @@ void CheckShown(const TfmDateDetail& viewer, const RecurrenceCase& c) {
   QCOMPARE(shown.bEndBy, c.shown.bEndBy);
   QCOMPARE(viewer.rbtnNoEnd->isChecked(), !c.shown.bEndBy);
   QCOMPARE(shown.strEnd, c.shown.strEnd);
-  for (QCheckBox* pDay : {viewer.cbMonday, viewer.cbTuesday, viewer.cbWednesday, viewer.cbThursday, viewer.cbFriday,
-                          viewer.cbSaturday, viewer.cbSunday})
-    QVERIFY2(!pDay->isChecked(), qPrintable(pDay->text()));
+  // Every image falls on Monday, Wednesday and Friday; only the weekly sheet has days to tick.
+  const bool bWeekly = c.shown.innerTabs == QStringList{QStringLiteral("Weekly")};
+  const QStringList weekdays = {"Monday", "Wednesday", "Friday"};
+  QCOMPARE(TickedDays(viewer), bWeekly ? weekdays : QStringList());
 }
 
 }  // namespace
@@ -192,6 +214,18 @@ class DateDetailTest : public QObject {
     TfmDateDetail viewer;
     viewer.SetRecord(pRecord.get());
     CheckShown(viewer, {"unknown", {}, {true, kAllInnerTabs, kNoIntervals, "", "06/03/2024", false, ""}});
+  }
+
+  void aWeeklyRecordWithoutItsImageTicksNoDay() {
+    auto pRecord = MakeDateRecord({1, 2, 0.0});
+    QVERIFY(pRecord);
+    free(pRecord->Image);
+    pRecord->Image = nullptr;
+    pRecord->ImageSize = 0;
+    TfmDateDetail viewer;
+    viewer.SetRecord(pRecord.get());
+    QCOMPARE(viewer.pRecur->currentWidget(), viewer.tWeekly);
+    QCOMPARE(TickedDays(viewer), QStringList());
   }
 
   void aPatternStartOfItsOwnIsShown() {
