@@ -117,6 +117,7 @@ QProgressBar::chunk {
 *[role="bad"] { color: #c0262d; }
 *[role="link"] { color: #1a4fa0; text-decoration: underline; }
 *[role="value"] { font-weight: bold; color: #17406f; }
+QLabel[role="hint"] { color: #5a6270; font-size: 8pt; }
 QPushButton[role="browse"] { min-width: 24px; padding: 2px 6px; }
 )");
 }

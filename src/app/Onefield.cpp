@@ -21,6 +21,7 @@
 
 #include "app/Apputil.h"
 #include "app/Context.h"
+#include "app/Look.h"
 #include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxList.h"
@@ -41,6 +42,9 @@ constexpr int kClientHeight = 466;
 constexpr int kMaxTextLength = 255;
 
 const char* const kValueCaption = "Set the value of this field as:";
+const char* const kPositionHint =
+    "Counts characters from 0, the first one. A position at or past the end leaves the text as "
+    "it is.";
 
 // The field catalogue of each mode.
 struct ModeCatalogue {
@@ -261,6 +265,10 @@ QWidget* TfmOneField::BuildStringPage() {
   edtInsertValue = MakeEdit("edtInsertValue");
   edtPosition = new TxSpinEdit(pPage);
   edtPosition->setObjectName(QStringLiteral("edtPosition"));
+  lblPositionHint = new QLabel(QString::fromUtf8(kPositionHint), pPage);
+  lblPositionHint->setWordWrap(true);
+  SetRole(lblPositionHint, "hint");
+  edtPosition->setToolTip(QString::fromUtf8(kPositionHint));
   rbtnReplace = MakeRadio("Replace", "rbtnReplace");
   edtReplaceSource = MakeEdit("edtReplaceSource");
   edtReplaceDest = MakeEdit("edtReplaceDest");
@@ -278,13 +286,14 @@ QWidget* TfmOneField::BuildStringPage() {
   pGrid->addWidget(edtInsertValue, 3, 1);
   pGrid->addWidget(new QLabel(QStringLiteral("at field position"), pPage), 3, 2);
   pGrid->addWidget(edtPosition, 3, 3);
-  pGrid->addWidget(rbtnReplace, 4, 0);
-  pGrid->addWidget(edtReplaceSource, 4, 1);
-  pGrid->addWidget(new QLabel(QStringLiteral("with"), pPage), 4, 2, Qt::AlignRight);
-  pGrid->addWidget(edtReplaceDest, 4, 3);
+  pGrid->addWidget(lblPositionHint, 4, 1, 1, 3);
+  pGrid->addWidget(rbtnReplace, 5, 0);
+  pGrid->addWidget(edtReplaceSource, 5, 1);
+  pGrid->addWidget(new QLabel(QStringLiteral("with"), pPage), 5, 2, Qt::AlignRight);
+  pGrid->addWidget(edtReplaceDest, 5, 3);
   pGrid->setColumnStretch(1, 1);
   pGrid->setColumnStretch(3, 1);
-  pGrid->setRowStretch(5, 1);
+  pGrid->setRowStretch(6, 1);
   return pPage;
 }
 

@@ -52,6 +52,7 @@ class TfmOneField : public QDialog {
   QRadioButton* rbtnInsert;
   QLineEdit* edtInsertValue;
   QSpinBox* edtPosition;
+  QLabel* lblPositionHint;  // how Insert counts its position
   QRadioButton* rbtnReplace;
   QLineEdit* edtReplaceSource;
   QLineEdit* edtReplaceDest;

@@ -227,6 +227,21 @@ class OnefieldTest : public QObject {
     QCOMPARE(VisiblePages(dlg), QStringList());
   }
 
+  void insertSaysHowItsPositionCounts() {
+    FieldContext context(4);
+    FieldUpdateDef* pDef = context.Define(TextDef(22, uoInsert, "Dr. ", "", 4));
+    TfmOneField dlg;
+    QVERIFY(Open(dlg, pDef));
+    QVERIFY(dlg.lblPositionHint->isVisible());
+    QVERIFY(dlg.lblPositionHint->text().contains(QStringLiteral("from 0")));
+    QCOMPARE(dlg.edtPosition->toolTip(), dlg.lblPositionHint->text());
+    // Whole, between the Insert row and the Replace row.
+    const QRect hint = dlg.lblPositionHint->geometry();
+    QVERIFY(hint.height() >= dlg.lblPositionHint->heightForWidth(hint.width()));
+    QVERIFY(hint.top() >= dlg.edtPosition->geometry().bottom());
+    QVERIFY(hint.bottom() <= dlg.rbtnReplace->geometry().top());
+  }
+
   void needsADefinition() {
     FieldContext context(4);
     UserRecorder user;
