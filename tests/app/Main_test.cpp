@@ -1,6 +1,8 @@
 // The main window's page machine, observed through pages that record the
 // calls they receive.
+#include <QFile>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QLabel>
 #include <QSettings>
@@ -319,6 +321,23 @@ class MainTest : public QObject {
     QFETCH(QString, reason);
     QCOMPARE(ShellOpenFailureText(QStringLiteral("a b.html"), error),
              QStringLiteral("\"a b.html\" could not be opened: %1.").arg(reason));
+  }
+
+  void theGuideNamesButtonsAsTheUserSeesThem() {
+    QFile guide(QCoreApplication::applicationDirPath() + "/quillmere-guide.html");
+    QVERIFY(guide.open(QIODevice::ReadOnly));
+    const QString strGuide = QString::fromUtf8(guide.readAll());
+    // A caption's mnemonic marker is no character the user sees; HTML's own
+    // entities are.
+    static const QRegularExpression kButton(
+        QStringLiteral("<span class=\"button\">([^<]*)</span>"));
+    static const QRegularExpression kMarker(QStringLiteral("&(?!(amp|lt|gt|quot|nbsp|#[0-9]+);)"));
+    int nButtons = 0;
+    for (const QRegularExpressionMatch& button : kButton.globalMatch(strGuide)) {
+      ++nButtons;
+      QVERIFY2(!kMarker.match(button.captured(1)).hasMatch(), qPrintable(button.captured(1)));
+    }
+    QVERIFY(nButtons > 0);
   }
 
   void logoOpensTheProductPage() {
