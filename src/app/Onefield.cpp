@@ -129,6 +129,8 @@ TfmOneField::TfmOneField(QWidget* pParent) : QDialog(pParent), m_pDefinition(nul
   for (const StringOperation& operation : m_Operations)
     connect(operation.pRadio, &QRadioButton::clicked, this, &TfmOneField::rbtnOperationClick);
   connect(cbName, &QComboBox::currentIndexChanged, this, &TfmOneField::cbNameChange);
+  for (QLineEdit* pEdit : {edtSetValue, edtAppendValue})
+    connect(pEdit, &QLineEdit::textChanged, this, &TfmOneField::ShowCutWarning);
   connect(btnOK, &QPushButton::clicked, this, &TfmOneField::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -269,6 +271,9 @@ QWidget* TfmOneField::BuildStringPage() {
   lblPositionHint->setWordWrap(true);
   SetRole(lblPositionHint, "hint");
   edtPosition->setToolTip(QString::fromUtf8(kPositionHint));
+  lblCutWarning = new QLabel(pPage);
+  lblCutWarning->setWordWrap(true);
+  SetRole(lblCutWarning, "bad");
   rbtnReplace = MakeRadio("Replace", "rbtnReplace");
   edtReplaceSource = MakeEdit("edtReplaceSource");
   edtReplaceDest = MakeEdit("edtReplaceDest");
@@ -291,9 +296,10 @@ QWidget* TfmOneField::BuildStringPage() {
   pGrid->addWidget(edtReplaceSource, 5, 1);
   pGrid->addWidget(new QLabel(QStringLiteral("with"), pPage), 5, 2, Qt::AlignRight);
   pGrid->addWidget(edtReplaceDest, 5, 3);
+  pGrid->addWidget(lblCutWarning, 6, 0, 1, 4);
   pGrid->setColumnStretch(1, 1);
   pGrid->setColumnStretch(3, 1);
-  pGrid->setRowStretch(6, 1);
+  pGrid->setRowStretch(7, 1);
   return pPage;
 }
 
@@ -448,6 +454,25 @@ void TfmOneField::rbtnOperationClick() {
     if (operation.pSearch) operation.pSearch->setEnabled(bEnabled);
     if (operation.pPosition) operation.pPosition->setEnabled(bEnabled);
   }
+  ShowCutWarning();
+}
+
+void TfmOneField::ShowCutWarning() {
+  const FieldDescriptor* pField = ChosenField();
+  const StringOperation* pChecked = CheckedOperation();
+  QString strWarning;
+  if (pField && pField->nType == ftString && pField->nMaxLength > 0 && pChecked &&
+      (pChecked->nOperation == uoSet || pChecked->nOperation == uoAppend)) {
+    // The field keeps its text in the program's own encoding, with a terminating zero.
+    const qsizetype nBytes = ToProgramText(pChecked->pValue->text()).size();
+    if (nBytes > static_cast<qsizetype>(pField->nMaxLength) - 1)
+      strWarning =
+          QStringLiteral("This field holds %1 bytes; the text has %2 and will be cut to fit.")
+              .arg(pField->nMaxLength - 1)
+              .arg(nBytes);
+  }
+  lblCutWarning->setText(strWarning);
+  lblCutWarning->setVisible(!strWarning.isEmpty());
 }
 
 void TfmOneField::FillDatePage(bool bWithTime) {

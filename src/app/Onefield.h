@@ -53,6 +53,7 @@ class TfmOneField : public QDialog {
   QLineEdit* edtInsertValue;
   QSpinBox* edtPosition;
   QLabel* lblPositionHint;  // how Insert counts its position
+  QLabel* lblCutWarning;    // a Set or Append text the field cannot hold whole
   QRadioButton* rbtnReplace;
   QLineEdit* edtReplaceSource;
   QLineEdit* edtReplaceDest;
@@ -97,6 +98,9 @@ class TfmOneField : public QDialog {
   // The four operation radios share this handler: it enables the edits of
   // the checked operation only.
   void rbtnOperationClick();
+  // Says, before OK, when the checked Set or Append text is longer than the
+  // chosen field holds and will be cut.
+  void ShowCutWarning();
   void btnOKClick();
 
   FieldUpdateDef* m_pDefinition;

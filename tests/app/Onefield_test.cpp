@@ -242,6 +242,53 @@ class OnefieldTest : public QObject {
     QVERIFY(hint.bottom() <= dlg.rbtnReplace->geometry().top());
   }
 
+  void aTextTheFieldCannotHoldIsFlaggedBeforeOK_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("warning");  // empty: none shown
+    // Job Title holds 31 bytes.
+    const QString strFits(31, u'x');
+    const QString strLong(32, u'x');
+    const QString strWide = QString(16, QChar(0xE9));  // 32 bytes in UTF-8
+    const QString strCut =
+        QStringLiteral("This field holds 31 bytes; the text has %1 and will be cut to fit.");
+    QTest::newRow("set, fits") << QStringList{"edtSetValue=" + strFits} << QString();
+    QTest::newRow("set, too long") << QStringList{"edtSetValue=" + strLong} << strCut.arg(32);
+    QTest::newRow("set, too long in bytes")
+        << QStringList{"edtSetValue=" + strWide} << strCut.arg(32);
+    QTest::newRow("append, too long")
+        << QStringList{"rbtnAppend", "edtAppendValue=" + strLong} << strCut.arg(32);
+    QTest::newRow("insert is not judged")
+        << QStringList{"rbtnInsert", "edtInsertValue=" + strLong} << QString();
+    QTest::newRow("switching away from a long set")
+        << QStringList{"edtSetValue=" + strLong, "rbtnReplace", "edtReplaceSource=a"} << QString();
+    QTest::newRow("shortened again")
+        << QStringList{"edtSetValue=" + strLong, "edtSetValue=" + strFits} << QString();
+  }
+
+  void aTextTheFieldCannotHoldIsFlaggedBeforeOK() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, warning);
+    FieldContext context(1);
+    UserRecorder user;
+    FieldUpdateDef def = NewDef(-1);
+    TfmOneField dlg;
+    QVERIFY(Open(dlg, &def));
+    QVERIFY(Choose(dlg.cbName, QStringLiteral("Job Title")));
+    QVERIFY(Play(dlg, steps));
+    QCOMPARE(dlg.lblCutWarning->isVisible(), !warning.isEmpty());
+    if (!warning.isEmpty()) {
+      QCOMPARE(dlg.lblCutWarning->text(), warning);
+      // Whole on the page.
+      const QRect shown = dlg.lblCutWarning->geometry();
+      QVERIFY(shown.height() >= dlg.lblCutWarning->heightForWidth(shown.width()));
+      QVERIFY(shown.bottom() < dlg.tString->height());
+    }
+    // A warning, not a refusal: OK still stores the definition.
+    Click(dlg.btnOK);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QVERIFY(user.messages.isEmpty());
+  }
+
   void needsADefinition() {
     FieldContext context(4);
     UserRecorder user;
