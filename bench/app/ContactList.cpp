@@ -52,7 +52,7 @@ OffscreenGui::OffscreenGui() {
   static char* argv[] = {szName, nullptr};
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   m_pApp = std::make_unique<QApplication>(argc, argv);
-  m_pApp->setStyleSheet(AppStyleSheet());
+  ApplyLook(*m_pApp);
 }
 
 OffscreenGui::~OffscreenGui() = default;

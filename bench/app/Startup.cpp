@@ -60,7 +60,7 @@ int RunStartupChild(int argc, char** argv, int64_t nMainNanos) {
   // The program's own start, step by step as its entry runs it.
   TxApplication app(argc, argv);
   app.setApplicationName(QString::fromUtf8(kProductName));
-  app.setStyleSheet(AppStyleSheet());
+  ApplyLook(app);
   app.setWindowIcon(QIcon(ProductLogo(64)));
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   olstore::RegisterOutlookApplication();

@@ -1,5 +1,6 @@
 #include "app/Look.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,6 +10,9 @@
 
 #include "app/Product.h"
 
+namespace {
+
+// The application-wide style sheet.
 QString AppStyleSheet() {
   return QStringLiteral(R"(
 QWidget {
@@ -87,7 +91,44 @@ QLineEdit, QComboBox, QSpinBox, QDateEdit, QDateTimeEdit {
 QLineEdit:read-only {
   background: #f0f4f9;
 }
-QTreeWidget, QListWidget, QTableWidget {
+QLineEdit:disabled, QComboBox:disabled, QAbstractSpinBox:disabled {
+  color: #8d9aa8;
+  border-color: #c3d1e2;
+  background: #e8eef5;
+}
+QAbstractSpinBox {
+  padding-right: 18px;
+}
+QAbstractSpinBox::up-button, QAbstractSpinBox::down-button {
+  subcontrol-origin: border;
+  width: 16px;
+  border-left: 1px solid #9fb8d8;
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fdfeff, stop:1 #d6e5f7);
+}
+QAbstractSpinBox::up-button {
+  subcontrol-position: top right;
+  border-top-right-radius: 4px;
+  border-bottom: 1px solid #c3d1e2;
+}
+QAbstractSpinBox::down-button {
+  subcontrol-position: bottom right;
+  border-bottom-right-radius: 4px;
+}
+QAbstractSpinBox::up-button:hover, QAbstractSpinBox::down-button:hover {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #bcd6f7);
+}
+QAbstractSpinBox::up-button:pressed, QAbstractSpinBox::down-button:pressed {
+  background: #bcd3f0;
+}
+QAbstractSpinBox::up-arrow { image: url(:/look/spin-up.png); }
+QAbstractSpinBox::down-arrow { image: url(:/look/spin-down.png); }
+QAbstractSpinBox::up-arrow:disabled, QAbstractSpinBox::up-arrow:off {
+  image: url(:/look/spin-up-off.png);
+}
+QAbstractSpinBox::down-arrow:disabled, QAbstractSpinBox::down-arrow:off {
+  image: url(:/look/spin-down-off.png);
+}
+QTreeWidget, QTreeView, QListWidget, QTableWidget, QTableView {
   border: 1px solid #9fb8d8;
   background: #ffffff;
   alternate-background-color: #f2f7fd;
@@ -121,6 +162,10 @@ QLabel[role="hint"] { color: #5a6270; font-size: 8pt; }
 QPushButton[role="browse"] { min-width: 24px; padding: 2px 6px; }
 )");
 }
+
+}  // namespace
+
+void ApplyLook(QApplication& app) { app.setStyleSheet(AppStyleSheet()); }
 
 QPixmap ProductLogo(int nSize) {
   QPixmap pixmap(nSize, nSize);

@@ -5,11 +5,12 @@
 #include <QPixmap>
 #include <QString>
 
+class QApplication;
 class QWidget;
 
-// The application-wide style sheet ("blue glass": soft blue gradients, rounded
-// buttons, calm greys for text).
-QString AppStyleSheet();
+// Gives the application the wizard's look: one style sheet ("blue glass": soft
+// blue gradients, rounded buttons, calm greys for text).
+void ApplyLook(QApplication& app);
 
 // The product logo, a square picture of nSize pixels.
 QPixmap ProductLogo(int nSize);

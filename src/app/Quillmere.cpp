@@ -12,7 +12,7 @@
 int main(int argc, char** argv) {
   TxApplication app(argc, argv);
   app.setApplicationName(QString::fromUtf8(kProductName));
-  app.setStyleSheet(AppStyleSheet());
+  ApplyLook(app);
   app.setWindowIcon(QIcon(ProductLogo(64)));
 
   // Outlook is reached through COM on this one thread. Where no Outlook is

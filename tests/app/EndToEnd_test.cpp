@@ -764,7 +764,7 @@ class EndToEndTest : public QObject {
  private slots:
   void initTestCase() {
     // The program's own look, so that pictures show what users see.
-    qApp->setStyleSheet(AppStyleSheet());
+    ApplyLook(*qApp);
     m_strScreenshots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
     if (!m_strScreenshots.isEmpty()) QDir().mkpath(m_strScreenshots);
   }

@@ -289,6 +289,15 @@ class OnefieldTest : public QObject {
     QVERIFY(user.messages.isEmpty());
   }
 
+  void theSpinArrowsHaveTheirPictures() {
+    // The style sheet draws the arrows from these; a picture the library did
+    // not bring along leaves the buttons blank.
+    for (const char* szName : {"spin-up", "spin-down", "spin-up-off", "spin-down-off"}) {
+      const QPixmap picture(QStringLiteral(":/look/%1.png").arg(QString::fromUtf8(szName)));
+      QVERIFY2(!picture.isNull() && picture.width() > 0, szName);
+    }
+  }
+
   void needsADefinition() {
     FieldContext context(4);
     UserRecorder user;
