@@ -1,5 +1,6 @@
 // The two collections of the object model. Both walk in insertion order with
-// GetFirst / GetNext, answer Nothing past the end, and index from 1.
+// GetFirst / GetNext, answer Nothing past the end, and index from 1. A step
+// the store cannot read fails with the reason.
 #include "olstore/Dispatch.h"
 #include "olstore/Objects.h"
 #include "olstore/Text.h"
@@ -48,7 +49,10 @@ class ItemsObject final : public DispatchObject {
       m_lastId = 0;
     }
     std::optional<ItemData> item;
-    if (!m_atEnd) item = m_store->NextItem(m_folderId, m_lastId);
+    std::string failure;
+    if (!m_atEnd) item = m_store->NextItem(m_folderId, m_lastId, &failure);
+    // A store that cannot be read must not look like the end of the folder.
+    if (!failure.empty()) return Raise(E_FAIL, failure);
     if (!item) {
       m_atEnd = true;
       return ReturnNothing(result);

@@ -103,7 +103,7 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNa
 }
 
 HRESULT DispatchObject::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags,
-                               DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO*,
+                               DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                                UINT* puArgErr) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   const Member* member = Members().ById(dispIdMember);
@@ -121,7 +121,7 @@ HRESULT DispatchObject::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFla
       return DISP_E_PARAMNOTFOUND;
     const HRESULT hr = Put(*member, params.rgvarg[0]);
     if (hr == DISP_E_TYPEMISMATCH && puArgErr) *puArgErr = 0;
-    return hr;
+    return Tell(hr, pExcepInfo);
   }
 
   const bool method = member->kind == MemberKind::Method;
@@ -144,9 +144,27 @@ HRESULT DispatchObject::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFla
   }
   if (FAILED(hr) || !pVarResult) {
     VariantClear(&result);
-    return hr;
+    return Tell(hr, pExcepInfo);
   }
   *pVarResult = result;  // the caller's variant is an out parameter: overwritten, not cleared
+  return hr;
+}
+
+HRESULT DispatchObject::Raise(HRESULT code, std::string_view description) {
+  m_raisedCode = code;
+  m_raisedText = description;
+  return DISP_E_EXCEPTION;
+}
+
+HRESULT DispatchObject::Tell(HRESULT hr, EXCEPINFO* excepInfo) {
+  if (hr == DISP_E_EXCEPTION && excepInfo) {
+    *excepInfo = EXCEPINFO{};
+    excepInfo->bstrSource = SysAllocString(OLESTR("Outlook"));
+    const OleString text = Utf8ToUtf16(m_raisedText);
+    excepInfo->bstrDescription = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    excepInfo->scode = m_raisedCode;
+  }
+  m_raisedText.clear();
   return hr;
 }
 

@@ -78,8 +78,18 @@ class DispatchObject : public IDispatch {
   virtual HRESULT Put(const Member& member, const VARIANT& value);
   virtual HRESULT Call(const Member& member, std::span<const VARIANT* const> args, VARIANT* result);
 
+  // Fails the member with a reason for people, as Outlook tells one: Invoke
+  // answers DISP_E_EXCEPTION and fills the caller's EXCEPINFO with code and
+  // description. The member answers with what it returns.
+  HRESULT Raise(HRESULT code, std::string_view description);
+
  private:
+  // Hands a raised exception to the caller's EXCEPINFO (when there is one).
+  HRESULT Tell(HRESULT hr, EXCEPINFO* excepInfo);
+
   std::atomic<ULONG> m_refs{1};  // the creator's reference
+  HRESULT m_raisedCode = S_OK;
+  std::string m_raisedText;
 };
 
 // Tells the lifetime hooks (SetObjectLifetimeHooks) that an object or a lock

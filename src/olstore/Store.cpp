@@ -246,7 +246,8 @@ bool Store::OpenExisting(const std::string& path, std::string& error) {
   }
   Query query = m_db.Prepare("SELECT value FROM store_info WHERE key = 'store_id'");
   if (!query.Next()) {
-    error = "the file is not a store (it has no store ID)";
+    // A page that cannot be read hides the ID it may well hold.
+    error = query.Failed() ? Explain(m_db) : "the file is not a store (it has no store ID)";
     return false;
   }
   m_storeId = query.Text(0);
@@ -332,13 +333,23 @@ std::vector<std::pair<ItemKind, int64_t>> Store::CountByKind(int64_t folderId) {
   return counts;
 }
 
-std::optional<ItemData> Store::LoadAs(int64_t id, int32_t olClass) {
+std::optional<ItemData> Store::LoadAs(int64_t id, int32_t olClass, std::string* failure) {
+  // Every item is written whole with its values in one transaction, so one of
+  // unknown class or without its values is damage as much as a page that
+  // cannot be read.
+  constexpr std::string_view kIncomplete = "the store is damaged (an item is incomplete)";
   const std::optional<ItemKind> kind = KindFromClass(olClass);
-  if (!kind) return std::nullopt;
+  if (!kind) {
+    if (failure) *failure = kIncomplete;
+    return std::nullopt;
+  }
   const KindSql& sql = SqlFor(*kind);
   Query query = m_db.Prepare(sql.select);
   query.Bind(1, id);
-  if (!query.Next()) return std::nullopt;
+  if (!query.Next()) {
+    if (failure) *failure = query.Failed() ? Explain(m_db) : std::string(kIncomplete);
+    return std::nullopt;
+  }
   ItemData item = NewItem(*kind);
   item.id = query.Int(0);
   item.folderId = query.Int(1);
@@ -351,12 +362,18 @@ std::optional<ItemData> Store::LoadAs(int64_t id, int32_t olClass) {
   return item;
 }
 
-std::optional<ItemData> Store::NextItem(int64_t folderId, int64_t afterId) {
+std::optional<ItemData> Store::NextItem(int64_t folderId, int64_t afterId, std::string* failure) {
+  if (failure) failure->clear();
+  // A statement that could not be prepared fails its first step, so a damaged
+  // schema ends up here as well as a damaged page of the items.
   Query query = m_db.Prepare(
       "SELECT id, class FROM items WHERE folder_id = ?1 AND id > ?2 ORDER BY id LIMIT 1");
   query.Bind(1, folderId).Bind(2, afterId);
-  if (!query.Next()) return std::nullopt;
-  return LoadAs(query.Int(0), static_cast<int32_t>(query.Int(1)));
+  if (!query.Next()) {
+    if (failure && query.Failed()) *failure = Explain(m_db);
+    return std::nullopt;
+  }
+  return LoadAs(query.Int(0), static_cast<int32_t>(query.Int(1)), failure);
 }
 
 std::optional<ItemData> Store::ItemAt(int64_t folderId, int64_t index) {

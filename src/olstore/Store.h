@@ -64,7 +64,11 @@ class Store {
   int64_t CountItems(int64_t folderId);
   // How many items of each kind a folder holds (kinds without items left out).
   std::vector<std::pair<ItemKind, int64_t>> CountByKind(int64_t folderId);
-  std::optional<ItemData> NextItem(int64_t folderId, int64_t afterId);
+  // The item after afterId; none at the end of the folder, and none when the
+  // store cannot be read: then *failure (when given) says why in the user's
+  // terms ("the store is damaged (...)"), while at the end it is left empty.
+  std::optional<ItemData> NextItem(int64_t folderId, int64_t afterId,
+                                   std::string* failure = nullptr);
   std::optional<ItemData> ItemAt(int64_t folderId, int64_t index);
   std::optional<ItemData> ItemByEntryId(std::string_view entryId);
   std::optional<ItemData> LoadItem(int64_t id);
@@ -79,7 +83,9 @@ class Store {
  private:
   Store() = default;
   bool OpenExisting(const std::string& path, std::string& error);
-  std::optional<ItemData> LoadAs(int64_t id, int32_t olClass);
+  // The item of that id and class; none when there is none, with *failure
+  // (when given) saying why the item found could not be loaded.
+  std::optional<ItemData> LoadAs(int64_t id, int32_t olClass, std::string* failure = nullptr);
   std::optional<FolderRecord> ReadFolder(Query& query);
 
   Database m_db;

@@ -13,6 +13,7 @@
 #include "olstore/Store.h"
 #include "olstore/olstore.h"
 #include "olstore/support/StoreFixture.h"
+#include "support/DamagedStore.h"
 
 namespace olstore::test {
 namespace {
@@ -143,6 +144,13 @@ const Refusal kRefusals[] = {
                                     std::filesystem::perm_options::remove);
      },
      "read-only"},
+    // A page that cannot be read may well hold the ID: it is not taken for a missing one.
+    {"damaged store ID page",
+     [](const std::string& p) {
+       MakeStoreAt(p);
+       EXPECT_TRUE(damage::DamageRootOf(p, "store_info"));
+     },
+     "the store is damaged (database disk image is malformed)"},
 };
 
 class RefusedStore : public OutlookTest, public ::testing::WithParamInterface<Refusal> {};
