@@ -35,11 +35,12 @@ class CxKindAccessOf final : public CxKindAccess {
   bool Read(bool bSubfolders) override {
     m_Records.RemoveAll(false);
     m_Accessor.SetIncludeSubfolders(bSubfolders);
-    if (!m_Accessor.ReadItems()) return false;
+    const bool bRead = m_Accessor.ReadItems();
     auto* pContainer = m_Accessor.GetContainer();
+    if (!pContainer) return false;
     for (auto* pRecord = pContainer->First(); pRecord; pRecord = pContainer->Next())
       m_Records.Add(pRecord);
-    return true;
+    return bRead;
   }
 
  private:

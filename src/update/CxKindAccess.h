@@ -24,7 +24,8 @@ class CxKindAccess {
   const CxItemKind& Kind() const { return *m_pKind; }
 
   // Reads the default folder (and with bSubfolders its subfolders) into the
-  // records; false, with the records empty, when the read fails.
+  // records; false when the read fails or stops early (the accessor's
+  // GetReadFailure() says why), with the records read before it stopped.
   virtual bool Read(bool bSubfolders) = 0;
   // The display records of the last read, in folder order; not owned.
   CxList* Records() { return &m_Records; }

@@ -91,6 +91,27 @@ CDispCmd::~CDispCmd() {
 }
 
 HRESULT CDispCmd::Invoke(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult) {
+  return Dispatch(szName, wFlags, pParams, pResult, nullptr);
+}
+
+HRESULT CDispCmd::InvokeExplained(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams,
+                                  VARIANT* pResult, std::string* pstrWhy) {
+  pstrWhy->clear();
+  EXCEPINFO info = {};
+  HRESULT hr = Dispatch(szName, wFlags, pParams, pResult, &info);
+  if (hr == DISP_E_EXCEPTION) {
+    if (info.bstrDescription && !OleToMultiByte(CP_ACP, info.bstrDescription, *pstrWhy))
+      pstrWhy->clear();
+    if (FAILED(info.scode)) hr = info.scode;
+  }
+  SysFreeString(info.bstrSource);
+  SysFreeString(info.bstrDescription);
+  SysFreeString(info.bstrHelpFile);
+  return hr;
+}
+
+HRESULT CDispCmd::Dispatch(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult,
+                           EXCEPINFO* pExcepInfo) {
   if (!m_pDisp || !szName || !*szName) return E_INVALIDARG;
 
   LPOLESTR rgszNames[] = {const_cast<LPOLESTR>(szName)};
@@ -105,7 +126,7 @@ HRESULT CDispCmd::Invoke(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VAR
   }
   return CallOutlook(szName, [&] {
     return m_pDisp->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, wFlags, pParams, pResult,
-                           nullptr, nullptr);
+                           pExcepInfo, nullptr);
   });
 }
 

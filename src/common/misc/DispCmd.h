@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win32.h"
 
@@ -14,6 +15,12 @@ class CDispCmd {
   CDispCmd& operator=(const CDispCmd&) = delete;
 
   HRESULT Invoke(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult);
+  // Invoke that also asks for Outlook's own account of a failure: when the
+  // call raises an exception, the status is the exception's code (or
+  // DISP_E_EXCEPTION when it names none) and *pstrWhy its description in the
+  // ANSI code page, empty when it gives none.
+  HRESULT InvokeExplained(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult,
+                          std::string* pstrWhy);
   // pArgs holds the arguments in reverse order, as automation expects.
   HRESULT Call(LPCOLESTR szName, VARIANT* pArgs, UINT nArgs, VARIANT* pResult, WORD wFlags,
                DISPID* pNamedIDs, UINT nNamed);
@@ -51,5 +58,8 @@ class CDispCmd {
   IDispatch* GetInterface() const { return m_pDisp; }
 
  private:
+  HRESULT Dispatch(LPCOLESTR szName, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult,
+                   EXCEPINFO* pExcepInfo);
+
   IDispatch* m_pDisp;
 };

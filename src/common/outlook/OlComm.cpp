@@ -79,6 +79,7 @@ OlBaseUtil::~OlBaseUtil() {
 
 bool OlBaseUtil::ReadItems() {
   ClearItems();
+  m_strReadFailure.clear();
   return true;
 }
 
@@ -320,33 +321,67 @@ bool OlBaseUtil::WalkFolder(IDispatch* pFolder, bool bSubfolders, const OlFolder
   }
   CDispCmd items(pItems);
   pItems->Release();
-  OlForEachObject(items, [&](IDispatch* pItem) { fnItem(pItem, szName, szStore); });
+  const auto fnKeep = [&](IDispatch* pItem) {
+    fnItem(pItem, szName, szStore);
+    return true;
+  };
+  if (!WalkCollection(items, fnKeep, "items", szName)) return false;
 
   if (bSubfolders) {
     IDispatch* pFolders = nullptr;
     if (SUCCEEDED(folder.GetDispatch(OLESTR("Folders"), &pFolders)) && pFolders) {
       CDispCmd folders(pFolders);
       pFolders->Release();
-      // A subfolder that fails is skipped; its siblings are still read.
-      OlForEachObject(folders,
-                      [&](IDispatch* pSubfolder) { WalkFolder(pSubfolder, true, texts, fnItem); });
+      // A subfolder whose items cannot be reached is skipped; its siblings are
+      // still read. One whose walk stopped early stops the whole walk.
+      WalkCollection(
+          folders,
+          [&](IDispatch* pSubfolder) {
+            WalkFolder(pSubfolder, true, texts, fnItem);
+            return m_strReadFailure.empty();
+          },
+          "subfolders", szName);
     }
   }
-  return true;
+  return m_strReadFailure.empty();
 }
 
-void OlForEachObject(CDispCmd& collection, const std::function<void(IDispatch*)>& fn) {
+bool OlBaseUtil::WalkCollection(CDispCmd& collection, const std::function<bool(IDispatch*)>& fn,
+                                const char* szWhat, const char* szFolder) {
+  std::string strWhy;
+  if (OlForEachObject(collection, fn, &strWhy)) return true;
+  QM_LOG(0, "Reading the %s of the folder %s stopped early: %s", szWhat, szFolder, strWhy.c_str());
+  m_strReadFailure = strWhy;
+  return false;
+}
+
+bool OlForEachObject(CDispCmd& collection, const std::function<bool(IDispatch*)>& fn,
+                     std::string* pstrFailure) {
   LPCOLESTR szMethod = OLESTR("GetFirst");
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
   for (;;) {
     VARIANT result;
     VariantInit(&result);
-    const HRESULT hr = collection.Call(szMethod, nullptr, 0, &result, DISPATCH_METHOD, nullptr, 0);
-    if (FAILED(hr) || result.vt != VT_DISPATCH || !result.pdispVal) {
+    std::string strWhy;
+    const HRESULT hr =
+        collection.InvokeExplained(szMethod, DISPATCH_METHOD, &none, &result, &strWhy);
+    if (FAILED(hr)) {
       VariantClear(&result);
-      return;
+      *pstrFailure = strWhy.empty() ? Failure("Outlook refused to go on", hr) : strWhy;
+      return false;
     }
-    fn(result.pdispVal);
+    const bool bObject = result.vt == VT_DISPATCH && result.pdispVal;
+    const bool bGoOn = bObject && fn(result.pdispVal);
     VariantClear(&result);
+    if (!bGoOn) return true;
     szMethod = OLESTR("GetNext");
   }
+}
+
+std::string OlPartialReadText(size_t nRead, const std::string& strWhy) {
+  if (nRead == 0) return "No item could be read: " + strWhy;
+  // Thousands grouped as the program's English texts group them.
+  std::string strCount = std::to_string(nRead);
+  for (size_t nAt = strCount.size(); nAt > 3; nAt -= 3) strCount.insert(nAt - 3, ",");
+  return "Only " + strCount + (nRead == 1 ? " item" : " items") + " could be read: " + strWhy;
 }

@@ -63,6 +63,10 @@ class OlBaseUtil {
   const std::string& GetSaveFailure() const { return m_strSaveFailure; }
   // The last save failed because another program holds the store.
   bool WasStoreBusy() const { return m_bStoreBusy; }
+  // Why the last read stopped before the end of its folders, in words ("the
+  // store is damaged (...)"); empty after a read that went to the end. The
+  // items read before it stopped are kept, and ReadItems() answers false.
+  const std::string& GetReadFailure() const { return m_strReadFailure; }
 
   // Connect() calls not yet matched by Disconnect(), over all accessors.
   static uint32_t GetUseCount();
@@ -77,7 +81,8 @@ class OlBaseUtil {
 
   // Walks a folder's items (and, with bSubfolders, its subfolders depth first)
   // handing each item with its folder's name and store ID to fnItem. False
-  // when the folder's own items could not be reached.
+  // when the folder's own items could not be reached, and when a step of the
+  // walk failed: that ends the whole walk, and GetReadFailure() says why.
   typedef std::function<void(IDispatch* pItem, const char* szFolder, const char* szStore)>
       ItemReader;
   bool WalkFolder(IDispatch* pFolder, bool bSubfolders, const OlFolderTexts& texts,
@@ -132,13 +137,24 @@ class OlBaseUtil {
   OlSaveWatcher* m_pSaveWatcher;
   std::string m_strSaveFailure;
   bool m_bStoreBusy;
+  std::string m_strReadFailure;
 
   void TakeSharedCopies();
+  // OlForEachObject over the collection of a folder's szWhat ("items"); a
+  // failed step is logged and kept as the read's failure.
+  bool WalkCollection(CDispCmd& collection, const std::function<bool(IDispatch*)>& fn,
+                      const char* szWhat, const char* szFolder);
 };
 
 // Hands every object of a collection to fn, from "GetFirst" then "GetNext",
-// until a call fails or gives no object.
-void OlForEachObject(CDispCmd& collection, const std::function<void(IDispatch*)>& fn);
+// until one gives no object or fn answers false. False when a step fails, with
+// Outlook's reason (else the status) in *pstrFailure.
+bool OlForEachObject(CDispCmd& collection, const std::function<bool(IDispatch*)>& fn,
+                     std::string* pstrFailure);
+
+// What the program says of a read that stopped early, having read nRead items:
+// "Only 1,444 items could be read: <why>".
+std::string OlPartialReadText(size_t nRead, const std::string& strWhy);
 
 // The source type of every record read from Outlook.
 constexpr int32_t kSourceOutlook = 3;

@@ -153,6 +153,47 @@ TEST_F(DispCmdTest, FailedCallIsReturnedButNotLogged) {
   EXPECT_EQ(Log(), "");
 }
 
+// Only a call that asks for Outlook's reason offers a place for it; the
+// reason replaces the exception's general status with its own code.
+TEST_F(DispCmdTest, ExplainedCallTakesTheExceptionsCodeAndDescription) {
+  const HRESULT kCorrupt = static_cast<HRESULT>(0x8004011B);
+  const struct {
+    const char* szName;
+    std::function<void(FakeDispatch&)> script;
+    HRESULT hrExpected;
+    std::string strWhy;  // in the ANSI code page
+  } cases[] = {
+      {"code and description",
+       [&](FakeDispatch& obj) {
+         obj.SetException(OLESTR("GetNext"), kCorrupt, OLESTR("the store is damaged (übel)"));
+       },
+       kCorrupt, AnsiText("the store is damaged (übel)")},
+      {"description without a code",
+       [](FakeDispatch& obj) { obj.SetException(OLESTR("GetNext"), S_OK, OLESTR("why")); },
+       DISP_E_EXCEPTION, "why"},
+      {"code without a description",
+       [&](FakeDispatch& obj) { obj.SetException(OLESTR("GetNext"), kCorrupt, OleString()); },
+       kCorrupt, ""},
+      {"plain failure", [](FakeDispatch& obj) { obj.SetFailure(OLESTR("GetNext"), E_FAIL); },
+       E_FAIL, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.szName);
+    FakeDispatch obj;
+    c.script(obj);
+    CDispCmd cmd(&obj);
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    VARIANT v;
+    VariantInit(&v);
+    std::string strWhy = "left from before";
+    EXPECT_EQ(cmd.InvokeExplained(OLESTR("GetNext"), DISPATCH_METHOD, &none, &v, &strWhy),
+              c.hrExpected);
+    EXPECT_EQ(strWhy, c.strWhy);
+    ASSERT_EQ(obj.Calls().size(), 1u);
+    EXPECT_TRUE(obj.Calls()[0].bExcepInfoOffered);
+  }
+}
+
 TEST_F(DispCmdTest, AsksWithTheAutomationLocalesAndFlags) {
   m_obj.SetProperty(OLESTR("Name"), OwnedVariant::Bstr(OLESTR("Contacts"))).SetMethod(OLESTR("Save"), OwnedVariant());
   CDispCmd cmd(&m_obj);

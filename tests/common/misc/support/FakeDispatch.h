@@ -140,6 +140,15 @@ class FakeDispatch : public IDispatch {
     Script(strName, Kind::Failing).hrFailure = hr;
     return *this;
   }
+  // Every call of it raises an exception: DISP_E_EXCEPTION, with scode and
+  // description in the caller's EXCEPINFO (an empty description: none).
+  FakeDispatch& SetException(const OleString& strName, HRESULT scode,
+                             const OleString& strDescription) {
+    Member& member = Script(strName, Kind::Raising);
+    member.hrFailure = scode;
+    member.value = strDescription.empty() ? OwnedVariant() : OwnedVariant::Bstr(strDescription);
+    return *this;
+  }
   FakeDispatch& SetLookupFailure(const OleString& strName, HRESULT hr) {
     Script(strName, Kind::Unnamed).hrFailure = hr;
     return *this;
@@ -225,6 +234,16 @@ class FakeDispatch : public IDispatch {
     switch (pMember->kind) {
       case Kind::Failing:
         return pMember->hrFailure;
+      case Kind::Raising:
+        if (pExcepInfo) {
+          *pExcepInfo = EXCEPINFO{};
+          pExcepInfo->bstrSource = SysAllocString(OLESTR("Fake"));
+          const OleString strDescription = pMember->value.Text();
+          if (!strDescription.empty())
+            pExcepInfo->bstrDescription = SysAllocString(strDescription.c_str());
+          pExcepInfo->scode = pMember->hrFailure;
+        }
+        return DISP_E_EXCEPTION;
       case Kind::Method:
         if (!(wFlags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
         return Answer(pMember->value, pVarResult);
@@ -240,7 +259,7 @@ class FakeDispatch : public IDispatch {
   }
 
  private:
-  enum class Kind { Property, Method, Failing, Unnamed };
+  enum class Kind { Property, Method, Failing, Raising, Unnamed };
   struct Member {
     OleString strName;
     DISPID dispid = DISPID_UNKNOWN;

@@ -4,10 +4,10 @@
 #include "olstore/olstore.h"
 
 void StoreOutlookTest::SetUp() {
-  const std::string strPath = m_env.Temp().File("store.db");
-  m_environment.Set("OLSTORE_PATH", strPath);
+  m_strPath = m_env.Temp().File("store.db");
+  m_environment.Set("OLSTORE_PATH", m_strPath);
   std::string strError;
-  m_pStore = olstore::Store::Open(strPath, strError);
+  m_pStore = olstore::Store::Open(m_strPath, strError);
   ASSERT_TRUE(m_pStore) << strError;
   ASSERT_TRUE(olstore::RegisterOutlookApplication()) << olstore::LastError();
 }

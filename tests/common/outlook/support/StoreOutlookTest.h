@@ -37,6 +37,10 @@ class StoreOutlookTest : public testing::Test {
   std::string Add(olstore::ItemKind nKind, int64_t nFolderId, const StoreValues& values);
   // The item as the store holds it now.
   olstore::ItemData Stored(const std::string& strEntryID);
+  // Closes the fixture's own connection, so the file holds everything and can
+  // be damaged on purpose; Store() and what uses it are gone afterwards.
+  void CloseStore() { m_pStore.reset(); }
+  const std::string& StorePath() const { return m_strPath; }
   // The names of the properties whose stored values differ between two states
   // of an item.
   static std::vector<std::string> Differences(const olstore::ItemData& before,
@@ -46,5 +50,6 @@ class StoreOutlookTest : public testing::Test {
 
  private:
   ScopedEnvironment m_environment;
+  std::string m_strPath;
   std::shared_ptr<olstore::Store> m_pStore;
 };
