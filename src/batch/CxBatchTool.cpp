@@ -8,6 +8,7 @@
 #include "batch/CxProgressLine.h"
 #include "common/misc/CxList.h"
 #include "common/misc/CxUtf8.h"
+#include "common/outlook/OlComm.h"
 #include "update/CxItemKind.h"
 #include "update/CxKindAccess.h"
 #include "update/CxProfileFile.h"
@@ -232,9 +233,16 @@ int CxBatchTool::Run(const CxBatchArgs& args) {
 
   const std::unique_ptr<CxKindAccess> pAccess = Connect(pKind->GetMode());
   if (!pAccess) return beNotSaved;
-  if (!pAccess->Read(args.bSubfolders))
+  if (!pAccess->Read(args.bSubfolders)) {
+    const std::string& strStopped = pAccess->Accessor().GetReadFailure();
+    // Changing only the items that could be read would pass for a whole run.
+    if (!strStopped.empty()) {
+      const size_t nRead = pAccess->Records()->GetCount();
+      return Fail(beNotSaved, OlPartialReadText(nRead, strStopped) + "; nothing was changed");
+    }
     return Fail(beNotSaved, std::string("the ") + GetKindPluralName(pKind->GetMode()) +
                                 " cannot be read (the debug log says why); nothing was changed");
+  }
   CxList selected;
   for (void* pRecord = pAccess->Records()->GetFirst(); pRecord;
        pRecord = pAccess->Records()->GetNext()) {

@@ -1,5 +1,6 @@
 // The batch tool, run as a user runs it, over a real store: every command, its
 // help, its exit statuses, and that bad input changes nothing.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "common/outlook/support/StoreOutlookTest.h"
 #include "olstore/Exchange.h"
 #include "olstore/support/Program.h"
+#include "support/DamagedStore.h"
 
 namespace {
 
@@ -276,6 +278,30 @@ TEST_F(BatchTest, DistributionListIsSkippedNotFailed) {
   outcome = Batch({"run", "--kind", "contacts", "--set", "Job Title", "Director", "--yes"});
   EXPECT_EQ(0, outcome.nExit) << outcome.strErr;
   EXPECT_EQ("2 updated, 1 skipped\n", outcome.strOut);
+}
+
+// A store that cannot be read to the end changes nothing: the tool says how
+// many items could be read and why, and fails.
+TEST_F(BatchTest, AStoreDamagedMidwayChangesNothingAndSaysWhy) {
+  const int64_t nContacts = Folder(FolderKind::Contacts);
+  Seed([&] {
+    for (int i = 0; i < 300; ++i)
+      Add(ItemKind::Contact, nContacts,
+          {{"LastName", "Filler " + std::to_string(i)}, {"JobTitle", std::string("Clerk")}});
+  });
+  CloseStore();
+  ASSERT_TRUE(damage::DamageMiddleOf(StorePath(), "items"));
+  const std::string strUntouched = damage::FileAndLog(StorePath());
+
+  const Outcome outcome =
+      Batch({"run", "--kind", "contacts", "--set", "Job Title", "Director", "--yes"});
+  EXPECT_EQ(1, outcome.nExit);
+  EXPECT_THAT(outcome.strErr,
+              testing::MatchesRegex("quillmere-batch: Only [1-9][0-9]* items could be read: the "
+                                    "store is damaged \\(database disk image is malformed\\); "
+                                    "nothing was changed\n"));
+  EXPECT_EQ("", outcome.strOut);
+  EXPECT_EQ(damage::FileAndLog(StorePath()), strUntouched);
 }
 
 }  // namespace
