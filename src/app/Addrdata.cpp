@@ -20,6 +20,7 @@ const RecordPageKind kKind = {
     [] { return ContainerRecords(g_pOlAddrUtil ? g_pOlAddrUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmAddrDetail, AddrRecord>,
     &RecordFolderText<AddrRecord>,
+    []() -> const OlBaseUtil* { return g_pOlAddrUtil; },
 };
 
 }  // namespace

@@ -21,6 +21,7 @@ const RecordPageKind kKind = {
     [] { return ContainerRecords(g_pOlDateUtil ? g_pOlDateUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmDateDetail, DateRecord>,
     &RecordFolderText<DateRecord>,
+    []() -> const OlBaseUtil* { return g_pOlDateUtil; },
 };
 
 }  // namespace

@@ -103,7 +103,8 @@ bool CreateApplier(TApplier*& pApplier, TAccessor* pAccessor) {
 template <typename TAccessor>
 void ReadItems(TAccessor* pAccessor) {
   pAccessor->SetIncludeSubfolders(g_Settings.SubFolder);
-  // A failed read is not an error here: the selection page shows what was read.
+  // A failed read is not an error here: the selection page shows what was
+  // read, and why no more when the read stopped early.
   pAccessor->ReadItems();
 }
 

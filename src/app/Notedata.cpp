@@ -18,6 +18,7 @@ const RecordPageKind kKind = {
     [] { return ContainerRecords(g_pOlNoteUtil ? g_pOlNoteUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmNoteDetail, NoteRecord>,
     &RecordFolderText<NoteRecord>,
+    []() -> const OlBaseUtil* { return g_pOlNoteUtil; },
 };
 
 }  // namespace

@@ -15,10 +15,12 @@
 
 #include "app/Apputil.h"
 #include "app/Context.h"
+#include "app/Look.h"
 #include "app/Preview.h"
 #include "app/ProgramText.h"
 #include "app/UiSeams.h"
 #include "common/misc/CxList.h"
+#include "common/outlook/OlComm.h"
 #include "update/CxItemKind.h"
 #include "update/CxUpdateRun.h"
 
@@ -103,9 +105,16 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   pButtons->addWidget(btnPreview);
   pButtons->addWidget(m_pDetailButton);
 
+  lblProblem = new QLabel(this);
+  lblProblem->setWordWrap(true);
+  lblProblem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  SetRole(lblProblem, "bad");
+  lblProblem->hide();
+
   auto* pLayout = new QVBoxLayout(this);
   pLayout->setContentsMargins(12, 12, 12, 12);
   pLayout->setSpacing(8);
+  pLayout->addWidget(lblProblem);
   pLayout->addLayout(pRule);
   pLayout->addWidget(m_pList, 1);
   pLayout->addLayout(pButtons);
@@ -120,6 +129,7 @@ bool TfmRecordPage::UpdateData(bool bSave) {
 void TfmRecordPage::Fill() {
   m_pModel->SetFolderColumn(g_Settings.SubFolder ? m_kind.fnFolder : nullptr);
   m_pModel->SetRecords(m_kind.fnRecords());
+  ShowReadFailure();
   m_pList->header()->setSortIndicator(-1, Qt::AscendingOrder);
   const QString strField = cbxRuleField->currentText();
   cbxRuleField->clear();
@@ -129,6 +139,19 @@ void TfmRecordPage::Fill() {
   if (m_pModel->RecordCount() > 0)
     m_pList->selectionModel()->setCurrentIndex(m_pModel->index(0, 0),
                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TfmRecordPage::ShowReadFailure() {
+  // A list cut short by a damaged store must not pass for the whole folder.
+  const OlBaseUtil* pAccessor = m_kind.fnAccessor();
+  const std::string strWhy = pAccessor ? pAccessor->GetReadFailure() : std::string();
+  QString strText;
+  if (!strWhy.empty()) {
+    const size_t nRead = static_cast<size_t>(m_pModel->RecordCount());
+    strText = FromProgramText((OlPartialReadText(nRead, strWhy) + ".").c_str());
+  }
+  lblProblem->setText(strText);
+  lblProblem->setVisible(!strText.isEmpty());
 }
 
 bool TfmRecordPage::CollectTicked() {

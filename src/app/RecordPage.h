@@ -13,9 +13,11 @@
 #include "app/RecordListModel.h"
 #include "common/misc/CxText.h"
 
+class OlBaseUtil;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -33,13 +35,16 @@ struct RecordPageKind {
   void (*fnShowDetail)(QWidget* pOwner, const void* pRecord);
   // The folder a record was read from, for the Folder column.
   RecordTextFn fnFolder;
+  // The accessor of the mode's kind; none without a context.
+  const OlBaseUtil* (*fnAccessor)();
 };
 
 class TfmRecordPage : public TfmPage {
   Q_OBJECT
 
  public:
-  // false lists the container's records, all ticked, the first selected;
+  // false lists the container's records, all ticked, the first selected,
+  // and says above them when the read stopped before the end of the folder;
   // true puts the ticked records into g_pRecordList, which it empties first
   // so that leaving the page again never hands a record twice. Without a
   // ticked row it says so and returns false.
@@ -72,6 +77,9 @@ class TfmRecordPage : public TfmPage {
   QCheckBox* cbRuleCase;
   QPushButton* btnTickWhere;
   QPushButton* btnUntickWhere;
+  // In red above the list when the read stopped early: how many items could
+  // be read, and why no more.
+  QLabel* lblProblem;
 
  protected:
   // kind must outlive the page (a static table of the kind's unit).
@@ -79,6 +87,7 @@ class TfmRecordPage : public TfmPage {
 
  private:
   void Fill();
+  void ShowReadFailure();
   bool CollectTicked();
   // Ticks or unticks the rows the rule bar describes.
   void TickByRule(bool bTick);

@@ -21,6 +21,7 @@ const RecordPageKind kKind = {
     [] { return ContainerRecords(g_pOlTaskUtil ? g_pOlTaskUtil->GetContainer() : nullptr); },
     &ShowRecordDetail<TfmTodoDetail, TaskRecord>,
     &RecordFolderText<TaskRecord>,
+    []() -> const OlBaseUtil* { return g_pOlTaskUtil; },
 };
 
 }  // namespace
