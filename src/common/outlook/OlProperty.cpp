@@ -192,12 +192,19 @@ bool OlAnyMarked(std::span<const OlWriteStep> steps, const FieldMarks& changed) 
 }
 
 bool OlSaveItem(CDispCmd& item, std::string* pFailure, HRESULT* pStatus) {
-  const HRESULT hr = item.Call(OLESTR("Save"), nullptr, 0, nullptr, DISPATCH_METHOD, nullptr, 0);
+  // Outlook says why a save failed in the exception it raises; its code there
+  // (a locked store's MAPI_E_BUSY among them) is the status.
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  std::string strWhy;
+  const HRESULT hr = item.InvokeExplained(OLESTR("Save"), DISPATCH_METHOD, &none, nullptr, &strWhy);
   if (pStatus) *pStatus = hr;
   if (FAILED(hr)) {
-    const char* szWhy = hr == kOlStoreBusy ? ": the store is locked by another program" : "";
-    QM_LOG(0, "Failed to save the item%s, hr=0x%08x", szWhy, static_cast<unsigned>(hr));
-    if (pFailure) *pFailure = Describe("Outlook refused to save the item%s, hr=0x%08x", szWhy, hr);
+    if (hr == kOlStoreBusy) strWhy = "the store is locked by another program";
+    const std::string strWhyText = strWhy.empty() ? "" : ": " + strWhy;
+    QM_LOG(0, "Failed to save the item%s, hr=0x%08x", strWhyText.c_str(),
+           static_cast<unsigned>(hr));
+    if (pFailure)
+      *pFailure = Describe("Outlook refused to save the item%s, hr=0x%08x", strWhyText.c_str(), hr);
     return false;
   }
   return true;

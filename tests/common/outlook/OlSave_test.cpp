@@ -146,6 +146,40 @@ TEST_P(KindSaveTest, AFailingSaveFailsLogged) {
   EXPECT_EQ(m_env.Count("Failed to save the item, hr=0x80020009", true), 1);
 }
 
+// Outlook raises most failures as exceptions: the code and the words inside
+// decide what the user is told, and whether the store was locked.
+TEST(OlSaveItem, ReadsTheReasonOutOfOutlooksException) {
+  struct Case {
+    const char* szName;
+    HRESULT scode;
+    const char* szDescription;
+    HRESULT nStatus;
+    const char* szFailure;
+  };
+  const Case kCases[] = {
+      {"locked store", static_cast<HRESULT>(0x8004010BL), "Cannot save.", kOlStoreBusy,
+       "Outlook refused to save the item: the store is locked by another program, hr=0x8004010b"},
+      {"other failure", E_ACCESSDENIED, "You do not have permission.", E_ACCESSDENIED,
+       "Outlook refused to save the item: You do not have permission., hr=0x80070005"},
+      {"no words", E_FAIL, "", E_FAIL, "Outlook refused to save the item, hr=0x80004005"},
+      {"no code", S_OK, "Cannot save.", DISP_E_EXCEPTION,
+       "Outlook refused to save the item: Cannot save., hr=0x80020009"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szName);
+    FakeObject* pItem = new FakeObject("item");
+    pItem->AcceptAnyMember();
+    pItem->Raise("Save", c.scode, c.szDescription);
+    CDispCmd item(pItem);
+    pItem->Release();
+    std::string strFailure;
+    HRESULT nStatus = S_OK;
+    EXPECT_FALSE(OlSaveItem(item, &strFailure, &nStatus));
+    EXPECT_EQ(nStatus, c.nStatus);
+    EXPECT_EQ(strFailure, c.szFailure);
+  }
+}
+
 TEST_P(KindSaveTest, ItemsMissingEndsTheFolderWithoutItsSubfolders) {
   FakeObject* pRoot = m_pOutlook->DefaultFolder(GetParam().nFolder);
   m_pOutlook->AddItem(pRoot, "E1");

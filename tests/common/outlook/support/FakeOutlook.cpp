@@ -150,7 +150,7 @@ HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID
 }
 
 HRESULT FakeObject::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS* pParams,
-                           VARIANT* pResult, EXCEPINFO*, UINT*) {
+                           VARIANT* pResult, EXCEPINFO* pExcepInfo, UINT*) {
   const std::string strName = NameOf(dispIdMember);
   std::vector<VARIANT> args;
   if (pParams) args.assign(pParams->rgvarg, pParams->rgvarg + pParams->cArgs);
@@ -174,6 +174,18 @@ HRESULT FakeObject::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPP
   if (failure != m_failures.end() && (failure->second.first & wFlags)) {
     FakeJournal().push_back(strLine + " -> " + Hex(failure->second.second));
     return failure->second.second;
+  }
+  if (auto raised = m_exceptions.find(strName); raised != m_exceptions.end()) {
+    FakeJournal().push_back(strLine + " -> " + Hex(DISP_E_EXCEPTION));
+    if (pExcepInfo) {
+      *pExcepInfo = EXCEPINFO{};
+      pExcepInfo->scode = raised->second.first;
+      const std::string& strText = raised->second.second;
+      const std::basic_string<OLECHAR> text(strText.begin(), strText.end());
+      pExcepInfo->bstrDescription = SysAllocString(text.c_str());
+      pExcepInfo->bstrSource = SysAllocString(OLESTR("Outlook"));
+    }
+    return DISP_E_EXCEPTION;
   }
   FakeJournal().push_back(strLine);
 
@@ -256,6 +268,11 @@ void FakeObject::SetMethod(const std::string& strName, Method fnMethod) {
 
 void FakeObject::Fail(const std::string& strName, WORD wFlags, HRESULT hr) {
   m_failures[strName] = {wFlags, hr};
+}
+
+void FakeObject::Raise(const std::string& strName, HRESULT scode,
+                       const std::string& strDescription) {
+  m_exceptions[strName] = {scode, strDescription};
 }
 
 std::string FakeObject::Value(const std::string& strName) const {

@@ -47,6 +47,10 @@ class FakeObject final : public IDispatch {
   void AcceptAnyMember() { m_bAnyMember = true; }
   // Every call of that member with one of these invoke flags fails with hr.
   void Fail(const std::string& strName, WORD wFlags, HRESULT hr);
+  // Every call of that member raises an exception, as Outlook reports most
+  // failures: DISP_E_EXCEPTION, with the code and the (ASCII) description in
+  // the EXCEPINFO when the caller offers one.
+  void Raise(const std::string& strName, HRESULT scode, const std::string& strDescription);
 
   // The property's current value as journal text ("" when it is unknown).
   std::string Value(const std::string& strName) const;
@@ -65,6 +69,7 @@ class FakeObject final : public IDispatch {
   std::map<std::string, VARIANT> m_properties;
   std::map<std::string, Method> m_methods;
   std::map<std::string, std::pair<WORD, HRESULT>> m_failures;
+  std::map<std::string, std::pair<HRESULT, std::string>> m_exceptions;
 };
 
 // The journal of every call any fake answered, one line each:
