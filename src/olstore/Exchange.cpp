@@ -78,25 +78,32 @@ void WriteNested(std::ostream& out, const std::string& text, const std::string& 
 
 // The body of one folder object ("name" when named, "items", "folders"), one
 // item at a time so that a large store never sits in memory whole.
+// A part of the store that cannot be read ends the export with the reason: an
+// export that passed over it would pass for the whole store.
 bool WriteFolder(Store& store, std::ostream& out, const FolderRecord& folder, bool named,
-                 const std::string& indent) {
+                 const std::string& indent, std::string& error) {
   const std::string inner = indent + "  ";
   out << "{\n";
   if (named) out << inner << "\"name\": " << Dump(folder.name, -1) << ",\n";
   out << inner << "\"items\": [";
   bool first = true;
   int64_t last = 0;
-  while (std::optional<ItemData> item = store.NextItem(folder.id, last)) {
+  std::string failure;
+  while (std::optional<ItemData> item = store.NextItem(folder.id, last, &failure)) {
     last = item->id;
     out << (first ? "\n" : ",\n") << inner << "  ";
     WriteNested(out, Dump(ItemJson(*item), 2), inner + "  ");
     first = false;
   }
+  if (!failure.empty()) {
+    error = "cannot read the folder " + store.FolderPath(folder.id) + ": " + failure;
+    return false;
+  }
   out << (first ? "]" : "\n" + inner + "]") << ",\n" << inner << "\"folders\": [";
   const std::vector<FolderRecord> children = store.Subfolders(folder.id);
   for (size_t i = 0; i < children.size(); ++i) {
     out << (i == 0 ? "\n" : ",\n") << inner << "  ";
-    if (!WriteFolder(store, out, children[i], true, inner + "  ")) return false;
+    if (!WriteFolder(store, out, children[i], true, inner + "  ", error)) return false;
   }
   out << (children.empty() ? "]" : "\n" + inner + "]") << "\n" << indent << "}";
   return static_cast<bool>(out);
@@ -309,8 +316,8 @@ bool ExportJson(Store& store, std::ostream& out, std::string& error) {
       return false;
     }
     out << ",\n  \"" << FolderKindKey(kind) << "\": ";
-    if (!WriteFolder(store, out, *folder, false, "  ")) {
-      error = "cannot write the export";
+    if (!WriteFolder(store, out, *folder, false, "  ", error)) {
+      if (error.empty()) error = "cannot write the export";
       return false;
     }
   }

@@ -10,6 +10,7 @@
 #include "olstore/Text.h"
 #include "olstore/support/Program.h"
 #include "olstore/support/StoreFixture.h"
+#include "support/DamagedStore.h"
 
 namespace olstore::test {
 namespace {
@@ -128,6 +129,33 @@ TEST_F(OlstoreCli, SeedWritesOnlyWholeCharacters) {
   }
   sqlite3_close(db);
   EXPECT_GT(texts, 0u);
+}
+
+// A listing or an export that passed over a part of the store it cannot read
+// would pass for the whole store: both fail with the reason, and no export
+// file is left.
+TEST_F(OlstoreCli, ADamagedStoreIsNeitherListedNorExportedInPart) {
+  Ok({"--store", m_store, "seed", "--contacts", "300", "--appointments", "0", "--tasks", "0",
+      "--notes", "0"});
+  ASSERT_TRUE(damage::DamageMiddleOf(m_store, "items"));
+  const std::string damaged = damage::FileAndLog(m_store);
+  const std::string file = m_dir.File("export.json");
+  const std::vector<std::vector<std::string>> kCalls = {
+      {"--store", m_store, "list", "contacts"},
+      {"--store", m_store, "export"},
+      {"--store", m_store, "export", file},
+  };
+  for (const std::vector<std::string>& args : kCalls) {
+    SCOPED_TRACE(args[2] + (args.size() > 3 ? " " + args[3] : ""));
+    const Outcome run = Olstore(args);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("cannot read the folder Contacts: the store is damaged ("),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_FALSE(Exists(file));
+  EXPECT_FALSE(Exists(file + ".part"));
+  EXPECT_EQ(damage::FileAndLog(m_store), damaged);
 }
 
 TEST_F(OlstoreCli, ExportImportExportIsByteForByteTheSame) {

@@ -228,10 +228,15 @@ int List(const Invocation& call) {
   for (const FolderRecord& folder : FoldersOf(*store, *kind)) {
     const std::string path = store->FolderPath(folder.id);
     int64_t last = 0;
-    while (std::optional<ItemData> item = store->NextItem(folder.id, last)) {
+    std::string failure;
+    while (std::optional<ItemData> item = store->NextItem(folder.id, last, &failure)) {
       last = item->id;
       const Value title = GetValue(*item, item->Info().titleIndex);
       std::cout << item->entryId << '\t' << path << '\t' << ShowText(std::get<std::string>(title)) << '\n';
+    }
+    if (!failure.empty()) {
+      std::cout.flush();
+      return Complain(kExitFailed, "cannot read the folder " + path + ": " + failure);
     }
   }
   std::cout.flush();
