@@ -86,30 +86,21 @@ void SetShellOpenHook(ShellOpenHook hook) {
 }
 
 QString ShellOpenFailureText(const QString& strFile, int nShellError) {
-  QString strReason;
-  switch (nShellError) {
-    case SE_ERR_NOASSOC:
-      strReason = QStringLiteral("no program is registered to open it");
-      break;
-    case SE_ERR_ASSOCINCOMPLETE:
-      strReason = QStringLiteral("the program registered to open it failed");
-      break;
-    case SE_ERR_FNF:
-      strReason = QStringLiteral("it was not found");
-      break;
-    case SE_ERR_PNF:
-      strReason = QStringLiteral("its folder was not found");
-      break;
-    case SE_ERR_ACCESSDENIED:
-      strReason = QStringLiteral("access was denied");
-      break;
-    case 0:
-    case SE_ERR_OOM:
-      strReason = QStringLiteral("there was not enough memory");
-      break;
-    default:
-      strReason = QStringLiteral("the shell answered error %1").arg(nShellError);
-  }
+  static constexpr struct {
+    int nShellError;
+    const char* szReason;
+  } kReasons[] = {
+      {SE_ERR_NOASSOC, "no program is registered to open it"},
+      {SE_ERR_ASSOCINCOMPLETE, "the program registered to open it failed"},
+      {SE_ERR_FNF, "it was not found"},
+      {SE_ERR_PNF, "its folder was not found"},
+      {SE_ERR_ACCESSDENIED, "access was denied"},
+      {SE_ERR_OOM, "there was not enough memory"},
+      {0, "there was not enough memory"},  // what ShellExecuteA answers when out of resources
+  };
+  QString strReason = QStringLiteral("the shell answered error %1").arg(nShellError);
+  for (const auto& reason : kReasons)
+    if (reason.nShellError == nShellError) strReason = QString::fromUtf8(reason.szReason);
   return QStringLiteral("\"%1\" could not be opened: %2.").arg(strFile, strReason);
 }
 

@@ -27,17 +27,11 @@
 #include "common/outlook/OlNote.h"
 #include "common/outlook/OlTask.h"
 #include "support/AppTest.h"
+#include "support/PassingPage.h"
 #include "support/FailingOutlook.h"
 #include "support/TestStore.h"
 
 namespace {
-
-// Stands in for the definitions and selection pages: the test fills the
-// context's lists itself.
-class PassingPage : public TfmPage {
- public:
-  bool UpdateData(bool) override { return true; }
-};
 
 const char* const kFirstNames[] = {"Ann", "Ben", "Cleo", "Dan", "Eve", "Finn", "Gus"};
 const char* const kLastNames[] = {"Archer", "Baker", "Cole", "Dunn", "Ernst", "Fox", "Gray"};
@@ -108,6 +102,15 @@ class ProcTest : public QObject {
     g_pFieldList->Add(pDef);
   }
 
+  // Runs the definitions over the ticked records, as the wizard does from the
+  // selection page; true once the run has finished.
+  bool Run() {
+    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
+    m_pMain->GoToPage(3);
+    m_pMain->GoToPage(4);
+    return finished.wait(60000);
+  }
+
   QString LogText() const {
     QFile log(m_pHome->AppDataFolder() + "appdebug.log");
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
@@ -148,10 +151,7 @@ class ProcTest : public QObject {
     TickAll(g_pOlAddrUtil);
     QCOMPARE(Proc()->lblStatus->text(), QStringLiteral("Updating now, please wait ..."));
     QSignalSpy values(Proc()->pbMain, &QProgressBar::valueChanged);
-    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
-    m_pMain->GoToPage(3);
-    m_pMain->GoToPage(4);
-    QVERIFY(finished.wait(60000));
+    QVERIFY(Run());
     QList<int> shown;
     for (const QList<QVariant>& value : values) shown << value[0].toInt();
     QCOMPARE(shown, progress);
@@ -164,18 +164,13 @@ class ProcTest : public QObject {
     OpenContext(1);
     AddDefinition(kFieldJobTitle, uoSet, "Director");
     TickAll(g_pOlAddrUtil);
-    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
-    m_pMain->GoToPage(3);
-    m_pMain->GoToPage(4);
-    QVERIFY(finished.wait(60000));
+    QVERIFY(Run());
 
     // What the label says whenever the bar moves during the second run.
     QStringList shown;
     connect(Proc()->pbMain, &QProgressBar::valueChanged, this,
             [this, &shown] { shown << Proc()->lblStatus->text(); });
-    m_pMain->GoToPage(3);
-    m_pMain->GoToPage(4);
-    QVERIFY(finished.wait(60000));
+    QVERIFY(Run());
     disconnect(Proc()->pbMain, nullptr, this, nullptr);
     QVERIFY(!shown.isEmpty());
     for (const QString& strText : shown)
@@ -237,10 +232,7 @@ class ProcTest : public QObject {
       m_strayRecords << pRecord;
       g_pRecordList->Add(pRecord);
     }
-    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
-    m_pMain->GoToPage(3);
-    m_pMain->GoToPage(4);
-    QVERIFY(finished.wait(60000));
+    QVERIFY(Run());
 
     QCOMPARE(m_pMain->GetCurPage(), 5);
     QCOMPARE(Finish()->lblApp->text(), QStringLiteral("Outlook Contacts"));
@@ -270,10 +262,7 @@ class ProcTest : public QObject {
     OpenContext(1);
     AddDefinition(kFieldJobTitle, uoSet, "Director");
     TickAll(g_pOlAddrUtil);
-    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
-    m_pMain->GoToPage(3);
-    m_pMain->GoToPage(4);
-    QVERIFY(finished.wait(60000));
+    QVERIFY(Run());
     QCOMPARE(Finish()->lblResult->text(), kSuccess);
 
     const QStringList reports =
@@ -400,10 +389,7 @@ class ProcTest : public QObject {
     QList<bool> closed;
     connect(Proc()->pbMain, &QProgressBar::valueChanged, this,
             [this, &closed] { closed << m_pMain->close(); });
-    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
-    m_pMain->GoToPage(3);
-    m_pMain->GoToPage(4);
-    QVERIFY(finished.wait(60000));
+    QVERIFY(Run());
     QCOMPARE(closed, (QList<bool>{false, false}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!m_pMain.isNull());
@@ -445,10 +431,7 @@ class ProcTest : public QObject {
       case 8: TickAll(g_pOlNoteUtil); break;
     }
     QCOMPARE(g_pRecordList->GetCount(), 1u);
-    QSignalSpy finished(Proc(), &TfmProc::RunFinished);
-    m_pMain->GoToPage(3);
-    m_pMain->GoToPage(4);
-    QVERIFY(finished.wait(60000));
+    QVERIFY(Run());
     QCOMPARE(m_pStore->Text(strID, property.toStdString()), std::string("new text"));
     QCOMPARE(Finish()->lblApp->text(), app);
     QCOMPARE(Finish()->lblResult->text(), kSuccess);

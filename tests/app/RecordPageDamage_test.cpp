@@ -13,6 +13,7 @@
 #include "app/RecordPage.h"
 #include "olstore/Store.h"
 #include "support/AppTest.h"
+#include "support/PassingPage.h"
 #include "support/DamagedStore.h"
 #include "support/TestStore.h"
 
@@ -22,11 +23,6 @@ using olstore::ItemKind;
 
 // Enough items for the items' b-tree to have many leaves.
 constexpr int kItems = 300;
-
-class PassingPage : public TfmPage {
- public:
-  bool UpdateData(bool /*bSave*/) override { return true; }
-};
 
 struct KindCase {
   const char* szName;

@@ -35,19 +35,13 @@
 #include "update/CxTickRule.h"
 #include "common/misc/CxList.h"
 #include "support/AppTest.h"
+#include "support/PassingPage.h"
 #include "support/TestStore.h"
 
 namespace {
 
 using olstore::ItemKind;
 using std::string;
-
-// Stands in for the pages around page 3, so the page machine can move
-// through them without definitions or an update run.
-class PassingPage : public TfmPage {
- public:
-  bool UpdateData(bool /*bSave*/) override { return true; }
-};
 
 struct Column {
   const char* szCaption;

@@ -24,16 +24,11 @@
 #include "common/outlook/OlTask.h"
 #include "olstore/olstore.h"
 #include "support/AppTest.h"
+#include "support/PassingPage.h"
 #include "support/FailingOutlook.h"
 #include "support/TestStore.h"
 
 namespace {
-
-// Stands in for the pages after page 1, which are not what is tested here.
-class PassingPage : public TfmPage {
- public:
-  bool UpdateData(bool) override { return true; }
-};
 
 bool NoContext() {
   return !g_pOlAddrUtil && !g_pOlDateUtil && !g_pOlTaskUtil && !g_pOlNoteUtil && !g_pRecordList &&
