@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -37,6 +38,9 @@ struct SaveFigures {
   int64_t nItems = 0;
   int64_t nProductFailed = 0;
   int64_t nBaselineFailed = 0;
+  // The fewest items found holding a side's value right after its pass.
+  int64_t nProductWritten = 0;
+  int64_t nBaselineWritten = 0;
   Elapsed Product;
   Elapsed Baseline;
 };
@@ -82,14 +86,23 @@ class KindRun {
                    ReadFigures& figures, std::string& strError) {
     SqlConnection db;
     if (bBaseline && !db.Open(strStore, false, strError)) return false;
+    // Prepared once, as the store prepares its statements once per connection.
+    std::unique_ptr<SqlItemReader> pReader;
+    if (bBaseline) {
+      pReader = std::make_unique<SqlItemReader>(db.Handle(), K::kStoreKind, K::Columns(),
+                                                LayoutOf<Image>());
+      if (!pReader->Ok()) {
+        strError = "the baseline could not prepare its read: " + db.Error();
+        return false;
+      }
+    }
     std::vector<Elapsed> product, baseline;
     for (int nRep = bWarmUp ? -1 : 0; nRep < nReps; ++nRep) {
       if (bBaseline) {
         std::vector<unsigned char*> kept;
         const Stopwatch watch;
-        SqlItemReader reader(db.Handle(), K::kStoreKind, K::Columns(), LayoutOf<Image>());
         // The baseline keeps what it read, as the container does.
-        figures.nBaselineItems = reader.Read([&kept](const unsigned char* pImage) {
+        figures.nBaselineItems = pReader->Read([&kept](const unsigned char* pImage) {
           auto* pCopy = static_cast<unsigned char*>(malloc(sizeof(Image)));
           memcpy(pCopy, pImage, sizeof(Image));
           kept.push_back(pCopy);
@@ -113,7 +126,7 @@ class KindRun {
     figures.nItems = CountRecords();
     figures.Product = Median(product);
     figures.Baseline = Median(baseline);
-    if (bBaseline) Compare(db, figures);
+    if (bBaseline) Compare(*pReader, figures);
     return true;
   }
 
@@ -133,41 +146,73 @@ class KindRun {
     return figures;
   }
 
-  // One changed field per item, saved item by item through the applier (so
-  // through the accessor's SaveItem, one store transaction each); then the
-  // baseline writes the same column of the same rows, one transaction each.
-  // Ends the connection.
-  bool MeasureSave(const std::string& strStore, bool bBaseline, SaveFigures& figures,
+  // nReps passes, each changing one field per item: the program saves item by
+  // item through the applier (so through the accessor's SaveItem, one store
+  // transaction each), the baseline writes the same column of the same rows,
+  // one transaction each. The two take turns at going first, every pass
+  // writes values the one before did not, and after each side's pass the
+  // store is checked to hold that side's value on every item. Ends the
+  // connection.
+  bool MeasureSave(const std::string& strStore, int nReps, bool bBaseline, SaveFigures& figures,
                    std::string& strError) {
-    const SaveChange change = K::Change(1);
     std::vector<std::string> entryIDs;
     auto* pContainer = m_pAccessor->GetContainer();
-    for (Record* pRecord = pContainer->First(); pRecord; pRecord = pContainer->Next()) {
-      // Only this run's change is marked, whatever was applied before.
-      memset(&pRecord->Image->Changed, 0, sizeof pRecord->Image->Changed);
-      if (!m_Applier.Apply(pRecord->Image, &change.Def)) ++figures.nProductFailed;
-      entryIDs.push_back(pRecord->Image->EntryID);
-    }
-    figures.nItems = static_cast<int64_t>(entryIDs.size());
-    const Stopwatch watch;
     for (Record* pRecord = pContainer->First(); pRecord; pRecord = pContainer->Next())
-      figures.nProductFailed += !m_Applier.Save(pRecord->Image);
-    figures.Product = watch.Read();
-    Disconnect();
-    if (!bBaseline) return true;
+      entryIDs.push_back(pRecord->Image->EntryID);
+    figures.nItems = static_cast<int64_t>(entryIDs.size());
+    figures.nProductWritten = figures.nBaselineWritten = figures.nItems;
 
     SqlConnection db;
     if (!db.Open(strStore, true, strError)) return false;
-    const SaveChange baselineChange = K::Change(2);
-    const Stopwatch baselineWatch;
-    SqlItemSaver saver(db.Handle(), K::kStoreKind, baselineChange.szColumn);
+    SqlItemSaver saver(db.Handle(), K::kStoreKind, K::Change(1).szColumn);
     if (!saver.Ok()) {
       strError = "the baseline could not prepare its save: " + db.Error();
       return false;
     }
-    for (const std::string& strEntryID : entryIDs)
-      figures.nBaselineFailed += !saver.Save(strEntryID, baselineChange);
-    figures.Baseline = baselineWatch.Read();
+    auto countHolding = [&](const SaveChange& change) {
+      int64_t nHolding = 0;
+      for (const std::string& strEntryID : entryIDs) nHolding += saver.Holds(strEntryID, change);
+      return nHolding;
+    };
+    auto saveProduct = [&](const SaveChange& change) {
+      for (Record* pRecord = pContainer->First(); pRecord; pRecord = pContainer->Next()) {
+        // Only this pass's change is marked, whatever was applied before.
+        memset(&pRecord->Image->Changed, 0, sizeof pRecord->Image->Changed);
+        if (!m_Applier.Apply(pRecord->Image, &change.Def)) ++figures.nProductFailed;
+      }
+      const Stopwatch watch;
+      for (Record* pRecord = pContainer->First(); pRecord; pRecord = pContainer->Next())
+        figures.nProductFailed += !m_Applier.Save(pRecord->Image);
+      const Elapsed elapsed = watch.Read();
+      figures.nProductWritten = std::min(figures.nProductWritten, countHolding(change));
+      return elapsed;
+    };
+    auto saveBaseline = [&](const SaveChange& change) {
+      const Stopwatch watch;
+      for (const std::string& strEntryID : entryIDs)
+        figures.nBaselineFailed += !saver.Save(strEntryID, change);
+      const Elapsed elapsed = watch.Read();
+      figures.nBaselineWritten = std::min(figures.nBaselineWritten, countHolding(change));
+      return elapsed;
+    };
+
+    std::vector<Elapsed> product, baseline;
+    for (int nPass = 0; nPass < nReps; ++nPass) {
+      const SaveChange own = K::Change(2 * nPass + 1);
+      const SaveChange plain = K::Change(2 * nPass + 2);
+      if (!bBaseline) {
+        product.push_back(saveProduct(own));
+      } else if (nPass % 2 == 0) {
+        product.push_back(saveProduct(own));
+        baseline.push_back(saveBaseline(plain));
+      } else {
+        baseline.push_back(saveBaseline(plain));
+        product.push_back(saveProduct(own));
+      }
+    }
+    figures.Product = Median(product);
+    figures.Baseline = Median(baseline);
+    Disconnect();
     return true;
   }
 
@@ -187,10 +232,9 @@ class KindRun {
     return pBest ? pBest->szExpr : "(image start)";
   }
 
-  void Compare(SqlConnection& db, ReadFigures& figures) {
+  void Compare(SqlItemReader& reader, ReadFigures& figures) {
     auto* pContainer = m_pAccessor->GetContainer();
     Record* pRecord = pContainer->First();
-    SqlItemReader reader(db.Handle(), K::kStoreKind, K::Columns(), LayoutOf<Image>());
     reader.Read([&](const unsigned char* pImage) {
       const auto* pOwn = pRecord ? reinterpret_cast<const unsigned char*>(pRecord->Image) : nullptr;
       if (!pOwn) {

@@ -32,8 +32,8 @@ namespace qmbench {
 namespace {
 
 // The targets the figures are held against.
-constexpr double kReadLimit = 3.0;     // times the SQLite baseline
-constexpr double kSaveLimit = 1.5;     // times the SQLite baseline
+constexpr double kReadLimit = 1.5;     // times the SQLite baseline
+constexpr double kSaveLimit = 1.2;     // times the SQLite baseline
 constexpr double kSecondLimit = 1.0;   // applying or listing 100,000 items, seconds
 constexpr int64_t kSecondLimitItems = 100000;
 constexpr double kMemoryLimit = 1.1;   // times the records' and images' own size, over the base
@@ -61,13 +61,13 @@ std::string SecondVerdict(double dSeconds, int64_t nItems) {
 struct Tables {
   Table Seed{"Stores", {"N (items of each kind)", "Seeding", "File size"}};
   Table Read{"Reading: the accessor's ReadItems against a plain SQLite read (CPU time)",
-             {"Kind", "N", "Program", "per item", "SQLite", "per item", "Ratio", "Target <= 3x",
+             {"Kind", "N", "Program", "per item", "SQLite", "per item", "Ratio", "Target <= 1.5x",
               "Wall: program / SQLite", "Images equal"}};
   Table Apply{"Applying 10 definitions to N images (CPU time)",
               {"Kind", "N", "Time", "per image", "Wall", "Refused", "Target < 1 s at 100,000"}};
-  Table Save{"Saving one changed field per item, one transaction each (wall time)",
-             {"Kind", "N", "Program", "per item", "SQLite", "per item", "Ratio", "Target <= 1.5x",
-              "CPU ratio", "Failed: program / SQLite"}};
+  Table Save{"Saving one changed field per item, one transaction each (wall time, median)",
+             {"Kind", "N", "Program", "per item", "SQLite", "per item", "Ratio", "Target <= 1.2x",
+              "CPU ratio", "Failed: program / SQLite", "Written: program / SQLite"}};
   Table Batch{
       "The batch tool: one changed field on every contact, in one process (wall time)",
       {"N", "quillmere-batch run", "per item", "SQLite read + save", "per item", "Ratio",
@@ -146,7 +146,8 @@ void RunKind(const Options& options, int64_t nSize, const std::string& strStore,
   if (options.Wants("save")) {
     Progress(strKind + " at " + strSize + ": saving");
     SaveFigures save;
-    if (!run.MeasureSave(strStore, true, save, strError)) return report(strError);
+    if (!run.MeasureSave(strStore, options.RepsFor(nSize), true, save, strError))
+      return report(strError);
     tables.Save.AddRow({strKind, FormatCount(save.nItems), FormatSeconds(save.Product.dWall),
                         FormatPerItem(save.Product.dWall, save.nItems),
                         FormatSeconds(save.Baseline.dWall),
@@ -154,7 +155,8 @@ void RunKind(const Options& options, int64_t nSize, const std::string& strStore,
                         Ratio(save.Product.dWall, save.Baseline.dWall),
                         RatioVerdict(save.Product.dWall, save.Baseline.dWall, kSaveLimit),
                         Ratio(save.Product.dCpu, save.Baseline.dCpu),
-                        FormatCount(save.nProductFailed) + " / " + FormatCount(save.nBaselineFailed)});
+                        FormatCount(save.nProductFailed) + " / " + FormatCount(save.nBaselineFailed),
+                        FormatCount(save.nProductWritten) + " / " + FormatCount(save.nBaselineWritten)});
   }
 }
 

@@ -134,11 +134,15 @@ SqlItemSaver::SqlItemSaver(sqlite3* pDb, olstore::ItemKind nKind, const char* sz
       m_pUpdate(std::make_unique<SqlStatement>(
           pDb, "UPDATE " + std::string(olstore::Kind(nKind).table) + " SET \"" + szColumn +
                    "\" = ?2 WHERE item_id = ?1")),
-      m_Touch(pDb, "UPDATE items SET modified = ?2 WHERE id = ?1") {}
+      m_Touch(pDb, "UPDATE items SET modified = ?2 WHERE id = ?1"),
+      m_pRead(std::make_unique<SqlStatement>(
+          pDb, "SELECT k.\"" + std::string(szColumn) + "\" FROM items i JOIN " +
+                   std::string(olstore::Kind(nKind).table) +
+                   " k ON k.item_id = i.id WHERE i.entry_id = ?1")) {}
 
 bool SqlItemSaver::Ok() const {
   return m_Begin.Ok() && m_Commit.Ok() && m_Rollback.Ok() && m_FindItem.Ok() && m_pUpdate->Ok() &&
-         m_Touch.Ok();
+         m_Touch.Ok() && m_pRead->Ok();
 }
 
 bool SqlItemSaver::Save(const std::string& strEntryID, const SaveChange& change) {
@@ -161,6 +165,20 @@ bool SqlItemSaver::Save(const std::string& strEntryID, const SaveChange& change)
   }
   if (!bOk) m_Rollback.Run();
   return bOk;
+}
+
+bool SqlItemSaver::Holds(const std::string& strEntryID, const SaveChange& change) {
+  sqlite3_stmt* pRead = m_pRead->Get();
+  sqlite3_bind_text(pRead, 1, strEntryID.c_str(), static_cast<int>(strEntryID.size()),
+                    SQLITE_STATIC);
+  bool bHolds = false;
+  if (m_pRead->Step()) {
+    bHolds = change.bText ? strcmp(ColumnText(pRead, 0), change.Def.szValue) == 0
+                          : sqlite3_column_type(pRead, 0) == SQLITE_INTEGER &&
+                                sqlite3_column_int(pRead, 0) == change.Def.nValue;
+    m_pRead->Reset();
+  }
+  return bHolds;
 }
 
 }  // namespace qmbench

@@ -58,6 +58,8 @@ class SqlItemSaver {
   // Finds the item by its entry ID and writes the change and a new
   // modification time in one transaction.
   bool Save(const std::string& strEntryID, const SaveChange& change);
+  // Whether the item holds the change's value in the change's column.
+  bool Holds(const std::string& strEntryID, const SaveChange& change);
 
  private:
   SqlStatement m_Begin;
@@ -66,6 +68,7 @@ class SqlItemSaver {
   SqlStatement m_FindItem;
   std::unique_ptr<SqlStatement> m_pUpdate;
   SqlStatement m_Touch;
+  std::unique_ptr<SqlStatement> m_pRead;
 };
 
 }  // namespace qmbench

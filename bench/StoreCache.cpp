@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Bump when the seeding changes, so older cached stores are not reused.
-constexpr const char* kStoreFormat = "v1";
+constexpr const char* kStoreFormat = "v2";
 // The day the seeded data is built around (1 January 2025), so every run
 // measures the same data.
 constexpr double kSeedDay = 45658.0;
