@@ -22,7 +22,7 @@ const MemberTable& CollectionMembers() {
 }
 
 // A folder's items, read from the store as the walk goes, so that a walk over
-// many items holds one item at a time and sees items saved meanwhile.
+// many items holds one item at a time. GetFirst starts the walk again.
 class ItemsObject final : public DispatchObject {
  public:
   ItemsObject(std::shared_ptr<Store> store, int64_t folderId)
@@ -45,27 +45,31 @@ class ItemsObject final : public DispatchObject {
       return ReturnObject(result, NewItemObject(m_store, std::move(*item)));
     }
     if (member.tag == kGetFirst) {
-      m_atEnd = false;
-      m_lastId = 0;
+      // The old walk's statement goes back to the store before the new one is made.
+      m_walk.reset();
+      m_failure.clear();
+      m_ended = false;
     }
+    if (!m_walk && !m_ended) m_walk.emplace(m_store->WalkItems(m_folderId));
     std::optional<ItemData> item;
-    std::string failure;
-    if (!m_atEnd) item = m_store->NextItem(m_folderId, m_lastId, &failure);
-    // A store that cannot be read must not look like the end of the folder.
-    if (!failure.empty()) return Raise(E_FAIL, failure);
+    if (m_walk && m_failure.empty()) item = m_walk->Next(&m_failure);
+    // A store that cannot be read must not look like the end of the folder,
+    // now or at any later step of this walk.
+    if (!m_failure.empty()) return Raise(E_FAIL, m_failure);
     if (!item) {
-      m_atEnd = true;
+      m_walk.reset();
+      m_ended = true;
       return ReturnNothing(result);
     }
-    m_lastId = item->id;
     return ReturnObject(result, NewItemObject(m_store, std::move(*item)));
   }
 
  private:
   std::shared_ptr<Store> m_store;
   int64_t m_folderId;
-  int64_t m_lastId = 0;  // the item last handed out
-  bool m_atEnd = false;
+  std::optional<ItemWalk> m_walk;  // none before the first step and after the end
+  bool m_ended = false;
+  std::string m_failure;  // why the walk stopped early
 };
 
 class FoldersObject final : public DispatchObject {

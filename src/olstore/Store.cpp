@@ -20,9 +20,12 @@ constexpr std::string_view kItemColumns =
     "i.id, i.folder_id, i.class, i.entry_id, i.created, i.modified";
 constexpr int kFirstValueColumn = 6;
 
+constexpr std::string_view kIncomplete = "the store is damaged (an item is incomplete)";
+
 // The statements of one kind, made from its property table.
 struct KindSql {
   std::vector<size_t> stored;  // indexes of the properties with a column
+  std::string columns;         // ", k.col1, k.col2, ..." in that order
   std::string select;          // one item by id
   std::string insert;
   std::string update;
@@ -32,21 +35,21 @@ std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\
 
 KindSql MakeKindSql(const KindInfo& info) {
   KindSql sql;
-  std::string selected, columns, params, assignments;
+  std::string columns, params, assignments;
   int param = 2;  // ?1 is the item id
   for (size_t i = 0; i < info.props.size(); ++i) {
     if (!info.props[i].stored) continue;
     sql.stored.push_back(i);
     const std::string column = Quoted(info.props[i].name);
     const std::string placeholder = "?" + std::to_string(param++);
-    selected += ", k." + column;
+    sql.columns += ", k." + column;
     columns += ", " + column;
     params += ", " + placeholder;
     assignments += (assignments.empty() ? "" : ", ") + column + " = " + placeholder;
   }
   const std::string table(info.table);
-  sql.select = "SELECT " + std::string(kItemColumns) + selected + " FROM items i JOIN " + table +
-               " k ON k.item_id = i.id WHERE i.id = ?1";
+  sql.select = "SELECT " + std::string(kItemColumns) + sql.columns + " FROM items i JOIN " +
+               table + " k ON k.item_id = i.id WHERE i.id = ?1";
   sql.insert = "INSERT INTO " + table + " (item_id" + columns + ") VALUES (?1" + params + ")";
   sql.update = "UPDATE " + table + " SET " + assignments + " WHERE item_id = ?1";
   return sql;
@@ -61,12 +64,46 @@ const KindSql& SqlFor(ItemKind kind) {
   return kSql[static_cast<size_t>(kind)];
 }
 
-void BindValue(Query& query, int index, const Value& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) query.Bind(index, std::string_view(*text));
-  else if (const auto* number = std::get_if<int32_t>(&value)) query.Bind(index, int64_t{*number});
-  else if (const auto* flag = std::get_if<bool>(&value)) query.Bind(index, int64_t{*flag ? 1 : 0});
-  else if (IsNoDate(std::get<double>(value))) query.BindNull(index);
-  else query.Bind(index, std::get<double>(value));
+// The walk over a folder of one kind: every item of the folder with the values
+// of each kind such folders hold (a contacts folder also holds distribution
+// lists), one row per item. Each kind's part starts with its table's item_id,
+// which is null when the item has no row there.
+struct WalkSql {
+  std::string select;
+  std::vector<std::pair<ItemKind, int>> parts;  // a kind and its part's first column
+};
+
+WalkSql MakeWalkSql(FolderKind folderKind) {
+  WalkSql sql;
+  std::string columns, joins;
+  int column = kFirstValueColumn;
+  for (const KindInfo& info : AllKinds()) {
+    if (info.folder != folderKind) continue;
+    const std::string alias = "k" + std::to_string(sql.parts.size());
+    const KindSql& kindSql = SqlFor(info.kind);
+    sql.parts.emplace_back(info.kind, column);
+    std::string kindColumns = kindSql.columns;
+    for (size_t at = 0; (at = kindColumns.find(", k.", at)) != std::string::npos; at += 2)
+      kindColumns.replace(at + 2, 1, alias);
+    columns += ", " + alias + ".item_id" + kindColumns;
+    joins += " LEFT JOIN " + std::string(info.table) + " " + alias + " ON " + alias +
+             ".item_id = i.id";
+    column += 1 + static_cast<int>(kindSql.stored.size());
+  }
+  sql.select = "SELECT " + std::string(kItemColumns) + columns + " FROM items i" + joins +
+               " WHERE i.folder_id = ?1 AND i.id > ?2 ORDER BY i.id";
+  return sql;
+}
+
+const WalkSql& WalkSqlFor(FolderKind folderKind) {
+  static const std::vector<WalkSql> kSql = [] {
+    std::vector<WalkSql> all;
+    for (FolderKind kind : {FolderKind::Root, FolderKind::Contacts, FolderKind::Calendar,
+                            FolderKind::Tasks, FolderKind::Notes})
+      all.push_back(MakeWalkSql(kind));
+    return all;
+  }();
+  return kSql[static_cast<size_t>(folderKind)];
 }
 
 Value ReadValue(const Query& query, int column, ValueType type) {
@@ -78,6 +115,32 @@ Value ReadValue(const Query& query, int column, ValueType type) {
     case ValueType::Members: break;
   }
   return query.Text(column);
+}
+
+// The item of a row that starts with kItemColumns and holds the kind's stored
+// values from firstValue on, in property order.
+ItemData ItemFromRow(const Query& row, ItemKind kind, int firstValue) {
+  ItemData item;
+  item.kind = kind;
+  item.id = row.Int(0);
+  item.folderId = row.Int(1);
+  item.entryId = row.Text(3);
+  item.created = row.Double(4);
+  item.modified = row.Double(5);
+  const auto& props = item.Info().props;
+  item.values.reserve(props.size());
+  int column = firstValue;
+  for (const PropDef& prop : props)
+    item.values.push_back(prop.stored ? ReadValue(row, column++, prop.type) : DefaultValue(prop));
+  return item;
+}
+
+void BindValue(Query& query, int index, const Value& value) {
+  if (const auto* text = std::get_if<std::string>(&value)) query.Bind(index, std::string_view(*text));
+  else if (const auto* number = std::get_if<int32_t>(&value)) query.Bind(index, int64_t{*number});
+  else if (const auto* flag = std::get_if<bool>(&value)) query.Bind(index, int64_t{*flag ? 1 : 0});
+  else if (IsNoDate(std::get<double>(value))) query.BindNull(index);
+  else query.Bind(index, std::get<double>(value));
 }
 
 std::string FolderSelect(std::string_view where) {
@@ -337,7 +400,6 @@ std::optional<ItemData> Store::LoadAs(int64_t id, int32_t olClass, std::string* 
   // Every item is written whole with its values in one transaction, so one of
   // unknown class or without its values is damage as much as a page that
   // cannot be read.
-  constexpr std::string_view kIncomplete = "the store is damaged (an item is incomplete)";
   const std::optional<ItemKind> kind = KindFromClass(olClass);
   if (!kind) {
     if (failure) *failure = kIncomplete;
@@ -350,30 +412,43 @@ std::optional<ItemData> Store::LoadAs(int64_t id, int32_t olClass, std::string* 
     if (failure) *failure = query.Failed() ? Explain(m_db) : std::string(kIncomplete);
     return std::nullopt;
   }
-  ItemData item = NewItem(*kind);
-  item.id = query.Int(0);
-  item.folderId = query.Int(1);
-  item.entryId = query.Text(3);
-  item.created = query.Double(4);
-  item.modified = query.Double(5);
-  const auto& props = item.Info().props;
-  int column = kFirstValueColumn;
-  for (size_t index : sql.stored) item.values[index] = ReadValue(query, column++, props[index].type);
-  return item;
+  return ItemFromRow(query, *kind, kFirstValueColumn);
+}
+
+ItemWalk Store::WalkItems(int64_t folderId, int64_t afterId) {
+  const std::optional<FolderRecord> folder = FolderById(folderId);
+  const FolderKind folderKind = folder ? folder->kind : FolderKind::Root;
+  // A statement that could not be prepared fails its first step, so a damaged
+  // schema ends up in Next as well as a damaged page of the items.
+  Query query = m_db.Prepare(WalkSqlFor(folderKind).select);
+  query.Bind(1, folderId).Bind(2, afterId);
+  return ItemWalk(*this, std::move(query), folderKind);
+}
+
+std::optional<ItemData> ItemWalk::Next(std::string* failure) {
+  if (failure) failure->clear();
+  if (!m_query.Next()) {
+    if (failure && m_query.Failed()) *failure = Explain(m_store->m_db);
+    return std::nullopt;
+  }
+  const int32_t olClass = static_cast<int32_t>(m_query.Int(2));
+  const std::optional<ItemKind> kind = KindFromClass(olClass);
+  for (const auto& [partKind, firstColumn] : WalkSqlFor(m_folderKind).parts) {
+    if (kind != partKind) continue;
+    // Every item is written whole with its values in one transaction, so one
+    // without its values is damage as much as a page that cannot be read.
+    if (m_query.IsNull(firstColumn)) {
+      if (failure) *failure = kIncomplete;
+      return std::nullopt;
+    }
+    return ItemFromRow(m_query, *kind, firstColumn + 1);
+  }
+  // A kind such folders do not hold, or no known kind at all.
+  return m_store->LoadAs(m_query.Int(0), olClass, failure);
 }
 
 std::optional<ItemData> Store::NextItem(int64_t folderId, int64_t afterId, std::string* failure) {
-  if (failure) failure->clear();
-  // A statement that could not be prepared fails its first step, so a damaged
-  // schema ends up here as well as a damaged page of the items.
-  Query query = m_db.Prepare(
-      "SELECT id, class FROM items WHERE folder_id = ?1 AND id > ?2 ORDER BY id LIMIT 1");
-  query.Bind(1, folderId).Bind(2, afterId);
-  if (!query.Next()) {
-    if (failure && query.Failed()) *failure = Explain(m_db);
-    return std::nullopt;
-  }
-  return LoadAs(query.Int(0), static_cast<int32_t>(query.Int(1)), failure);
+  return WalkItems(folderId, afterId).Next(failure);
 }
 
 std::optional<ItemData> Store::ItemAt(int64_t folderId, int64_t index) {
@@ -392,13 +467,6 @@ std::optional<ItemData> Store::ItemByEntryId(std::string_view entryId) {
   query.Bind(1, std::string_view(*normalized));
   if (!query.Next()) return std::nullopt;
   return LoadAs(query.Int(0), static_cast<int32_t>(query.Int(1)));
-}
-
-std::optional<ItemData> Store::LoadItem(int64_t id) {
-  Query query = m_db.Prepare("SELECT class FROM items WHERE id = ?1");
-  query.Bind(1, id);
-  if (!query.Next()) return std::nullopt;
-  return LoadAs(id, static_cast<int32_t>(query.Int(0)));
 }
 
 bool Store::EntryIdExists(std::string_view entryId) {

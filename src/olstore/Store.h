@@ -29,6 +29,31 @@ struct FolderRecord {
 // Locked: another program holds the store's write lock (the wait for it ran out).
 enum class SaveResult : uint8_t { Saved, NotFound, Locked, Failed };
 
+class Store;
+
+// A walk over one folder's items in insertion order: one statement steps over
+// the folder and each item is built from its row, so the walk reads the
+// folder as it stood at its first step.
+class ItemWalk {
+ public:
+  ItemWalk(ItemWalk&&) noexcept = default;
+  ItemWalk& operator=(ItemWalk&&) = delete;
+
+  // The next item; none at the end, and none when the store cannot be read:
+  // then *failure (when given) says why in the user's terms ("the store is
+  // damaged (...)"), while at the end it is left empty.
+  std::optional<ItemData> Next(std::string* failure = nullptr);
+
+ private:
+  friend class Store;
+  ItemWalk(Store& store, Query query, FolderKind folderKind)
+      : m_store(&store), m_query(std::move(query)), m_folderKind(folderKind) {}
+
+  Store* m_store;
+  Query m_query;
+  FolderKind m_folderKind;
+};
+
 class Store {
  public:
   // The store at path, created when the file does not exist; null with the
@@ -64,14 +89,14 @@ class Store {
   int64_t CountItems(int64_t folderId);
   // How many items of each kind a folder holds (kinds without items left out).
   std::vector<std::pair<ItemKind, int64_t>> CountByKind(int64_t folderId);
-  // The item after afterId; none at the end of the folder, and none when the
-  // store cannot be read: then *failure (when given) says why in the user's
-  // terms ("the store is damaged (...)"), while at the end it is left empty.
+  // The folder's items after afterId (0: all of them). A folder that does not
+  // exist has none.
+  ItemWalk WalkItems(int64_t folderId, int64_t afterId = 0);
+  // The item after afterId, as WalkItems(folderId, afterId).Next(failure).
   std::optional<ItemData> NextItem(int64_t folderId, int64_t afterId,
                                    std::string* failure = nullptr);
   std::optional<ItemData> ItemAt(int64_t folderId, int64_t index);
   std::optional<ItemData> ItemByEntryId(std::string_view entryId);
-  std::optional<ItemData> LoadItem(int64_t id);
   bool EntryIdExists(std::string_view entryId);
 
   // Adds the item to its folder. An empty entry ID gets a new one and unset
@@ -81,6 +106,8 @@ class Store {
   SaveResult SaveItem(ItemData& item);
 
  private:
+  friend class ItemWalk;
+
   Store() = default;
   bool OpenExisting(const std::string& path, std::string& error);
   // The item of that id and class; none when there is none, with *failure
