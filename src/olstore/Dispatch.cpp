@@ -1,5 +1,7 @@
 #include "olstore/Dispatch.h"
 
+#include <algorithm>
+
 #include "olstore/Text.h"
 #include "olstore/olstore.h"
 
@@ -10,37 +12,41 @@ namespace {
 std::atomic<void (*)()> g_onCreated{nullptr};
 std::atomic<void (*)()> g_onDestroyed{nullptr};
 
-// Long enough for every member name of the object model.
-constexpr size_t kMaxNameLength = 64;
-
-// The ASCII lower-case form of an automation name; empty for a name that
-// cannot be one of ours.
-std::string_view FoldName(const OLECHAR* name, char (&buffer)[kMaxNameLength]) {
-  size_t length = 0;
-  for (; name[length]; ++length) {
-    if (length == kMaxNameLength || name[length] > 0x7F) return {};
-    char ch = static_cast<char>(name[length]);
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    buffer[length] = ch;
+// How an automation name sorts against a member's lower-case name, ignoring
+// the name's case: below zero before it, zero for the member, above after it.
+// A character outside ASCII sorts after every member's.
+int CompareNoCase(const OLECHAR* name, std::string_view lower) {
+  for (size_t i = 0; i < lower.size(); ++i) {
+    OLECHAR ch = name[i];
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<OLECHAR>(ch - 'A' + 'a');
+    const auto want = static_cast<unsigned char>(lower[i]);
+    if (ch != want) return ch < want ? -1 : 1;  // the name's end (0) sorts first
   }
-  return std::string_view(buffer, length);
+  return name[lower.size()] == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 MemberTable::MemberTable(std::vector<Member> members) : m_members(std::move(members)) {
   for (size_t i = 0; i < m_members.size(); ++i)
-    m_byName.emplace(AsciiLower(m_members[i].name), static_cast<DISPID>(i + 1));
+    m_byName.emplace_back(AsciiLower(m_members[i].name), static_cast<DISPID>(i + 1));
+  std::sort(m_byName.begin(), m_byName.end());
 }
 
 std::optional<DISPID> MemberTable::Find(const OLECHAR* name) const {
   if (!name) return std::nullopt;
-  char buffer[kMaxNameLength];
-  const std::string_view folded = FoldName(name, buffer);
-  if (folded.empty()) return std::nullopt;
-  const auto it = m_byName.find(folded);
-  if (it == m_byName.end()) return std::nullopt;
-  return it->second;
+  // Every property read looks its name up, so the name is compared where it
+  // lies rather than folded into a copy first.
+  size_t low = 0;
+  size_t high = m_byName.size();
+  while (low < high) {
+    const size_t mid = low + (high - low) / 2;
+    const int order = CompareNoCase(name, m_byName[mid].first);
+    if (order == 0) return m_byName[mid].second;
+    if (order < 0) high = mid;
+    else low = mid + 1;
+  }
+  return std::nullopt;
 }
 
 const Member* MemberTable::ById(DISPID id) const {
@@ -175,8 +181,15 @@ HRESULT DispatchObject::Call(const Member&, std::span<const VARIANT* const>, VAR
 }
 
 HRESULT ReturnText(VARIANT* result, std::string_view utf8) {
-  const OleString text = Utf8ToUtf16(utf8);
-  BSTR bstr = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  BSTR bstr = nullptr;
+  if (IsAscii(utf8)) {
+    // Unit for unit: converted straight into the string handed out.
+    bstr = SysAllocStringLen(nullptr, static_cast<UINT>(utf8.size()));
+    if (bstr) Utf8ToUtf16(utf8, bstr);
+  } else {
+    const OleString text = Utf8ToUtf16(utf8);
+    bstr = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  }
   if (!bstr) return E_OUTOFMEMORY;
   result->vt = VT_BSTR;
   result->bstrVal = bstr;

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "olstore/Item.h"
@@ -43,12 +43,8 @@ class MemberTable {
   const Member* ById(DISPID id) const;
 
  private:
-  struct Hash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
   std::vector<Member> m_members;
-  std::unordered_map<std::string, DISPID, Hash, std::equal_to<>> m_byName;
+  std::vector<std::pair<std::string, DISPID>> m_byName;  // lower-case names, sorted
 };
 
 class DispatchObject : public IDispatch {

@@ -45,11 +45,14 @@ ItemData NewItem(ItemKind kind) {
   return item;
 }
 
-Value GetValue(const ItemData& item, size_t index) {
+std::optional<Value> ComputedValue(const ItemData& item, size_t index) {
+  if (item.Info().props[index].stored) return std::nullopt;
   const KindRules& rules = RulesFor(item.kind);
-  if (!item.Info().props[index].stored && rules.get) {
-    if (std::optional<Value> value = rules.get(item, index)) return *value;
-  }
+  return rules.get ? rules.get(item, index) : std::nullopt;
+}
+
+Value GetValue(const ItemData& item, size_t index) {
+  if (std::optional<Value> value = ComputedValue(item, index)) return *value;
   return item.values[index];
 }
 

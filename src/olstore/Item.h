@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -46,6 +47,8 @@ ItemData NewItem(ItemKind kind);
 
 // What automation reads: stored values as kept, computed ones derived.
 Value GetValue(const ItemData& item, size_t index);
+// A computed property's value; none for one read as stored (item.values[index]).
+std::optional<Value> ComputedValue(const ItemData& item, size_t index);
 
 // A put through automation: refuses read-only properties, values of another
 // type and values Outlook would refuse, then applies the kind's rules (an

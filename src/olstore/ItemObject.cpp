@@ -67,7 +67,9 @@ class ItemObject final : public DispatchObject {
       : m_store(std::move(store)), m_item(std::move(item)) {}
 
   HRESULT GetProperty(size_t index, VARIANT* result) const {
-    return ReturnValue(result, GetValue(m_item, index));
+    if (std::optional<Value> computed = ComputedValue(m_item, index))
+      return ReturnValue(result, *computed);
+    return ReturnValue(result, m_item.values[index]);  // no copy of a long text
   }
 
   HRESULT PutProperty(size_t index, const VARIANT& variant) {

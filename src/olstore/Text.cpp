@@ -58,11 +58,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-OleString Utf8ToUtf16(std::string_view text) {
-  // Every property read passes through here, long bodies included, so the
-  // output is sized once (a character never takes more units than bytes) and
-  // ASCII, the bulk of most texts, skips the decoder.
-  OleString out(text.size(), 0);
+size_t Utf8ToUtf16(std::string_view text, OLECHAR* out) {
+  // Every property read passes through here, long bodies included, so ASCII,
+  // the bulk of most texts, skips the decoder.
   size_t units = 0;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -81,8 +79,19 @@ OleString Utf8ToUtf16(std::string_view text) {
       out[units++] = static_cast<OLECHAR>(cp);
     }
   }
-  out.resize(units);
+  return units;
+}
+
+OleString Utf8ToUtf16(std::string_view text) {
+  OleString out(text.size(), 0);
+  out.resize(Utf8ToUtf16(text, out.data()));
   return out;
+}
+
+bool IsAscii(std::string_view text) {
+  for (const char ch : text)
+    if (static_cast<unsigned char>(ch) >= 0x80) return false;
+  return true;
 }
 
 std::string Utf16ToUtf8(OleStringView text) {
