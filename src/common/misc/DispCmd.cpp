@@ -62,21 +62,24 @@ std::string LogName(LPCOLESTR szName) {
 // knows what the call meant. That Outlook stayed busy is said here, once.
 template <typename TCall>
 HRESULT CallOutlook(LPCOLESTR szName, TCall fnCall) {
+  CxMessageFilter::BeginCall();
+  HRESULT hr = fnCall();
+  if (!CxMessageFilter::IsRefusal(hr)) return hr;
+  // Only a refused call reads the clock: the first refusal comes back at
+  // once, so the wait counted from it is the wait since the first try.
   const auto tmStart = std::chrono::steady_clock::now();
   for (;;) {
-    CxMessageFilter::BeginCall();
-    const HRESULT hr = fnCall();
     const auto nElapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - tmStart);
-    if (CxMessageFilter::ShouldRetry(hr, static_cast<uint32_t>(nElapsed.count()))) {
-      Sleep(CxMessageFilter::kRetryDelayMs);
-      continue;
-    }
-    if (CxMessageFilter::IsRefusal(hr))
-      QM_LOG(0, "Outlook refused the call while busy, Name=%s, hr=0x%08x", LogName(szName).c_str(),
-             static_cast<unsigned>(hr));
-    return hr;
+    if (!CxMessageFilter::ShouldRetry(hr, static_cast<uint32_t>(nElapsed.count()))) break;
+    Sleep(CxMessageFilter::kRetryDelayMs);
+    CxMessageFilter::BeginCall();
+    hr = fnCall();
   }
+  if (CxMessageFilter::IsRefusal(hr))
+    QM_LOG(0, "Outlook refused the call while busy, Name=%s, hr=0x%08x", LogName(szName).c_str(),
+           static_cast<unsigned>(hr));
+  return hr;
 }
 
 }  // namespace
