@@ -161,19 +161,23 @@ constexpr int32_t kSourceOutlook = 3;
 
 // One item of a folder walk: a zero-filled image that carries its folder's
 // name and store ID, filled by fnRead, then kept with its display record in
-// the container (which copies both, so the image can live on the stack).
+// the container. Both are made where the container keeps them, so a walk over
+// many large items copies none of them.
 template <typename TImage, typename TRecord, typename TRead>
 void OlReadAndKeep(CommRecordMgr<TRecord>* pContainer, IDispatch* pItem, const char* szFolder,
                    const char* szStore, TRead fnRead) {
-  TImage image;
-  memset(&image, 0, sizeof(image));
-  CopyText(image.FolderName, sizeof(image.FolderName), szFolder);
-  CopyText(image.StoreID, sizeof(image.StoreID), szStore);
-  if (!fnRead(pItem, &image)) return;
-  TRecord record;
-  if (!MakeRecord(&image, &record)) return;
-  record.Image = &image;
-  record.ImageSize = static_cast<decltype(record.ImageSize)>(sizeof(image));
-  record.SourceType = kSourceOutlook;
-  pContainer->Add(&record);
+  auto* pImage = static_cast<TImage*>(calloc(1, sizeof(TImage)));
+  if (!pImage) return;
+  CopyText(pImage->FolderName, sizeof(pImage->FolderName), szFolder);
+  CopyText(pImage->StoreID, sizeof(pImage->StoreID), szStore);
+  auto* pRecord = fnRead(pItem, pImage) ? static_cast<TRecord*>(malloc(sizeof(TRecord))) : nullptr;
+  if (!pRecord || !MakeRecord(pImage, pRecord)) {
+    free(pRecord);
+    free(pImage);
+    return;
+  }
+  pRecord->Image = pImage;
+  pRecord->ImageSize = static_cast<decltype(pRecord->ImageSize)>(sizeof(TImage));
+  pRecord->SourceType = kSourceOutlook;
+  pContainer->Adopt(pRecord);
 }

@@ -58,6 +58,18 @@ class CommRecordMgr {
     return pCopy;
   }
 
+  // Takes over pRecord and its image, both from malloc, without copying them;
+  // frees both when the record cannot be kept.
+  TRecord* Adopt(TRecord* pRecord) {
+    if (!pRecord) return nullptr;
+    if (!m_pList || !m_pList->Add(pRecord)) {
+      free(pRecord->Image);
+      free(pRecord);
+      return nullptr;
+    }
+    return pRecord;
+  }
+
   TRecord* First() { return m_pList ? static_cast<TRecord*>(m_pList->GetFirst()) : nullptr; }
   TRecord* Next() { return m_pList ? static_cast<TRecord*>(m_pList->GetNext()) : nullptr; }
 
