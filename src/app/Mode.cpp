@@ -1,5 +1,6 @@
 #include "app/Mode.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -41,11 +42,14 @@ TfmMode::TfmMode(QWidget* pParent) : TfmPage(pParent) {
   }
   pChoices->addStretch();
 
+  cbSubFolder = new QCheckBox(QStringLiteral("Include &subfolders"), this);
+
   // Past runs, those of earlier starts of the program too, can be looked at
   // and undone before a new one.
   btnRuns = new QPushButton(QStringLiteral("Pas&t Runs..."), this);
   connect(btnRuns, &QPushButton::clicked, this, &TfmMode::btnRunsClick);
   auto* pButtons = new QHBoxLayout;
+  pButtons->addWidget(cbSubFolder);
   pButtons->addStretch();
   pButtons->addWidget(btnRuns);
 
@@ -62,6 +66,7 @@ void TfmMode::btnRunsClick() {
 
 bool TfmMode::UpdateData(bool bSave) {
   if (bSave) {
+    g_Settings.SubFolder = cbSubFolder->isChecked();
     g_Settings.AppFlag = kModeChoices[0].nMode;
     for (const ModeChoice& choice : kModeChoices) {
       if ((this->*choice.pButton)->isChecked()) {
@@ -75,5 +80,6 @@ bool TfmMode::UpdateData(bool bSave) {
   for (const ModeChoice& choice : kModeChoices)
     if (choice.nMode == g_Settings.AppFlag) pChecked = this->*choice.pButton;
   pChecked->setChecked(true);
+  cbSubFolder->setChecked(g_Settings.SubFolder);
   return true;
 }

@@ -3,6 +3,7 @@
 
 #include "app/Page.h"
 
+class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -13,7 +14,8 @@ class TfmMode : public TfmPage {
  public:
   explicit TfmMode(QWidget* pParent = nullptr);
   // false checks the radio button of the stored mode (Contacts for an unknown
-  // one); true stores the checked mode (Contacts when none is checked).
+  // one) and shows the subfolder setting; true stores the checked mode
+  // (Contacts when none is checked) and the subfolder setting.
   bool UpdateData(bool bSave) override;
 
   QGroupBox* gbMode;
@@ -21,6 +23,8 @@ class TfmMode : public TfmPage {
   QRadioButton* rbtnDate;
   QRadioButton* rbtnTask;
   QRadioButton* rbtnNote;
+  // Whether the read walks the subfolders of the kind's default folder too.
+  QCheckBox* cbSubFolder;
   QPushButton* btnRuns;
 
  private:

@@ -1,5 +1,6 @@
 #include "app/ProgramText.h"
 
+#include <QLocale>
 #include <climits>
 #include <cstring>
 
@@ -32,4 +33,12 @@ QByteArray ToProgramText(const QString& strText) {
   QByteArray text(nBytes, Qt::Uninitialized);
   WideCharToMultiByte(CP_ACP, 0, pUnits, nUnits, text.data(), nBytes, nullptr, nullptr);
   return text;
+}
+
+QString NumberText(size_t nCount) {
+  return QLocale(QLocale::English).toString(static_cast<qulonglong>(nCount));
+}
+
+QString CountText(size_t nCount, const char* szOne, const char* szMany) {
+  return NumberText(nCount) + ' ' + QString::fromUtf8(nCount == 1 ? szOne : szMany);
 }

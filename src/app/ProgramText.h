@@ -24,3 +24,9 @@ QString FieldText(const char (&szField)[N]) {
 // replaced as the system replaces it: an unpaired surrogate by '?', and on
 // Windows a character outside the code page by a look-alike or by '?'.
 QByteArray ToProgramText(const QString& strText);
+
+// "1,200": a count with its digits grouped as the program's English texts
+// group them, whatever the user's locale.
+QString NumberText(size_t nCount);
+// "1 item", "1,200 items": the count with its noun.
+QString CountText(size_t nCount, const char* szOne, const char* szMany);

@@ -98,9 +98,14 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   pRule->addWidget(btnTickWhere);
   pRule->addWidget(btnUntickWhere);
 
+  lblFolders = new QLabel(this);
+  lblFolders->hide();
+
   auto* pButtons = new QHBoxLayout;
   pButtons->addWidget(btnSelAll);
   pButtons->addWidget(btnClear);
+  pButtons->addSpacing(12);
+  pButtons->addWidget(lblFolders);
   pButtons->addStretch();
   pButtons->addWidget(btnPreview);
   pButtons->addWidget(m_pDetailButton);
@@ -130,6 +135,7 @@ void TfmRecordPage::Fill() {
   m_pModel->SetFolderColumn(g_Settings.SubFolder ? m_kind.fnFolder : nullptr);
   m_pModel->SetRecords(m_kind.fnRecords());
   ShowReadFailure();
+  ShowFoldersRead();
   m_pList->header()->setSortIndicator(-1, Qt::AscendingOrder);
   const QString strField = cbxRuleField->currentText();
   cbxRuleField->clear();
@@ -152,6 +158,18 @@ void TfmRecordPage::ShowReadFailure() {
   }
   lblProblem->setText(strText);
   lblProblem->setVisible(!strText.isEmpty());
+}
+
+void TfmRecordPage::ShowFoldersRead() {
+  // Without subfolders there is only the default folder, nothing worth saying.
+  const OlBaseUtil* pAccessor = m_kind.fnAccessor();
+  const bool bShow = g_Settings.SubFolder && pAccessor;
+  lblFolders->setText(
+      bShow ? QStringLiteral("%1 read from %2.")
+                  .arg(CountText(static_cast<size_t>(m_pModel->RecordCount()), "item", "items"),
+                       CountText(pAccessor->GetFoldersRead(), "folder", "folders"))
+            : QString());
+  lblFolders->setVisible(bShow);
 }
 
 bool TfmRecordPage::CollectTicked() {

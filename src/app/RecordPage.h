@@ -80,6 +80,8 @@ class TfmRecordPage : public TfmPage {
   // In red above the list when the read stopped early: how many items could
   // be read, and why no more.
   QLabel* lblProblem;
+  // With subfolders, how many items were read from how many folders.
+  QLabel* lblFolders;
 
  protected:
   // kind must outlive the page (a static table of the kind's unit).
@@ -88,6 +90,7 @@ class TfmRecordPage : public TfmPage {
  private:
   void Fill();
   void ShowReadFailure();
+  void ShowFoldersRead();
   bool CollectTicked();
   // Ticks or unticks the rows the rule bar describes.
   void TickByRule(bool bTick);

@@ -1,10 +1,13 @@
 // The mode page: which radio button shows the stored mode, and which mode
-// leaving the page stores.
+// leaving the page stores; the same for the subfolder setting.
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QPointer>
 #include <QRadioButton>
+#include <QSettings>
 #include <QtTest>
 
 #include "app/Apputil.h"
@@ -42,7 +45,53 @@ class ModeTest : public QObject {
     QCOMPARE(page.rbtnDate->text(), QStringLiteral("Outlook Calendar"));
     QCOMPARE(page.rbtnTask->text(), QStringLiteral("Outlook Tasks"));
     QCOMPARE(page.rbtnNote->text(), QStringLiteral("Outlook Notes"));
+    QCOMPARE(page.cbSubFolder->text(), QStringLiteral("Include &subfolders"));
     QCOMPARE(CheckedButton(page), QString());
+  }
+
+  // The check box shows the stored setting on entry and stores its state on
+  // leaving; the settings file keeps it for the next start.
+  void subfolderSettingFollowsTheCheckBox_data() {
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("ticked");  // by the user before leaving
+    QTest::newRow("off, left off") << false << false;
+    QTest::newRow("off, ticked") << false << true;
+    QTest::newRow("on, left on") << true << true;
+    QTest::newRow("on, unticked") << true << false;
+  }
+
+  void subfolderSettingFollowsTheCheckBox() {
+    QFETCH(bool, stored);
+    QFETCH(bool, ticked);
+    ScopedDataHome home;
+    QVERIFY(QDir().mkpath(home.AppDataFolder()));
+    QFile ini(home.SettingsFile());
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(
+        QStringLiteral("[DI-ZU]\r\nAppFlag=4\r\nSubFolder=%1\r\n").arg(stored ? 1 : 0).toUtf8());
+    ini.close();
+    QPointer<TfmMain> pMain = new TfmMain;
+    auto* pMode = static_cast<TfmMode*>(pMain->GetPageWindow(TfmMain::pwMode));
+    QCOMPARE(pMode->cbSubFolder->isChecked(), stored);
+    pMode->cbSubFolder->setChecked(ticked);
+    QVERIFY(pMode->UpdateData(true));
+    QCOMPARE(g_Settings.SubFolder, ticked);
+    delete pMain.data();
+    QSettings settings(home.SettingsFile(), QSettings::IniFormat);
+    QCOMPARE(settings.value("DI-ZU/SubFolder").toInt(), ticked ? 1 : 0);
+  }
+
+  // Every control on show with the page has an access key of its own.
+  void mnemonicsDoNotClash() {
+    ScopedDataHome home;
+    QPointer<TfmMain> pMain = new TfmMain;
+    pMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pMain));
+    QString strClash;
+    const QMap<QChar, QString> keys = VisibleMnemonics(pMain, &strClash);
+    QVERIFY2(strClash.isEmpty(), qPrintable(strClash));
+    QCOMPARE(keys.value(QLatin1Char('s')), QStringLiteral("Include &subfolders"));
+    delete pMain.data();
   }
 
   void enterChecksTheStoredMode_data() {

@@ -36,6 +36,7 @@
 #include "common/misc/CxList.h"
 #include "support/AppTest.h"
 #include "support/PassingPage.h"
+#include "support/StoreExchange.h"
 #include "support/TestStore.h"
 
 namespace {
@@ -156,7 +157,15 @@ const std::vector<KindCase>& Kinds() {
 // one kind; the pages before and after it only let the wizard pass.
 class PageRig {
  public:
-  PageRig(const KindCase& kind, bool bSeed) : m_store(m_home.StoreFile().toStdString()) { Build(kind, bSeed); }
+  PageRig(const KindCase& kind, bool bSeed) : m_store(m_home.StoreFile().toStdString()) {
+    Build(kind, bSeed, QByteArray(), false);
+  }
+  // The store filled from an exchange document instead, read with or without
+  // its subfolders.
+  PageRig(const KindCase& kind, const QByteArray& document, bool bSubFolders)
+      : m_store(m_home.StoreFile().toStdString()) {
+    Build(kind, false, document, bSubFolders);
+  }
   ~PageRig() { delete m_pMain.data(); }
 
   // False when the rig could not be built (the failure is reported).
@@ -190,14 +199,18 @@ class PageRig {
   }
 
  private:
-  void Build(const KindCase& kind, bool bSeed) {
+  void Build(const KindCase& kind, bool bSeed, const QByteArray& document, bool bSubFolders) {
     QVERIFY2(m_store.IsOpen(), m_store.Error().c_str());
     if (bSeed)
       for (const StoreValues& values : kind.items) QVERIFY(!m_store.Add(kind.nItemKind, values).empty());
+    QString strError;
+    if (!document.isEmpty())
+      QVERIFY2(ImportIntoStore(m_home.StoreFile(), document, &strError), qPrintable(strError));
     m_pMain = new TfmMain;
     m_pMain->SetPageWindow(TfmMain::pwUpdateField, new PassingPage);
     m_pMain->SetPageWindow(TfmMain::pwProc, new PassingPage);
     g_Settings.AppFlag = kind.nMode;
+    g_Settings.SubFolder = bSubFolders;
     QVERIFY(m_pMain->OpenContext());
     m_pPage = static_cast<TfmRecordPage*>(m_pMain->GetPageWindow(kind.nWindow));
     QCOMPARE(m_pMain->PageAt(3), m_pPage);
@@ -473,20 +486,42 @@ class RecordPageTest : public QObject {
     QCOMPARE(rig.Page()->cbxRuleField->itemText(nFolder), QStringLiteral("Folder"));
   }
 
+  // With subfolders read, the page says from how many folders: empty ones
+  // count, and so do folders that share a name.
+  void foldersReadAreCounted_data() {
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<QString>("shown");  // none when empty
+    const QByteArray tree = R"({"format": "olstore", "version": 1, "tasks": {
+      "items": [{"Subject": "one"}, {"Subject": "two"}],
+      "folders": [{"name": "Archive", "items": [{"Subject": "three"}],
+                   "folders": [{"name": "Archive", "items": [{"Subject": "four"}]}]},
+                  {"name": "Empty", "items": []}]}})";
+    const QByteArray single = R"({"format": "olstore", "version": 1, "tasks": {
+      "items": [{"Subject": "one"}]}})";
+    QTest::newRow("subfolders") << tree << true << "4 items read from 4 folders.";
+    QTest::newRow("one item, no subfolder") << single << true << "1 item read from 1 folder.";
+    QTest::newRow("default folder only") << tree << false << "";
+  }
+
+  void foldersReadAreCounted() {
+    QFETCH(QByteArray, document);
+    QFETCH(bool, subfolders);
+    QFETCH(QString, shown);
+    PageRig rig(Kinds()[2], document, subfolders);
+    g_Settings.SubFolder = false;
+    QVERIFY(rig.Ok());
+    QCOMPARE(rig.Page()->lblFolders->isVisible(), !shown.isEmpty());
+    QCOMPARE(rig.Page()->lblFolders->text(), shown);
+  }
+
   // Every button the page shows inside the main window has a mnemonic of its own.
   void mnemonicsDoNotClash() {
     PageRig rig(Kinds()[0], true);
     QVERIFY(rig.Ok());
-    QMap<QChar, QString> seen;
-    for (const QAbstractButton* pButton : rig.Main()->findChildren<QAbstractButton*>()) {
-      if (!pButton->isVisible()) continue;
-      const QString strText = pButton->text();
-      const qsizetype nAt = strText.indexOf(QLatin1Char('&'));
-      if (nAt < 0 || nAt + 1 >= strText.size()) continue;
-      const QChar chKey = strText[nAt + 1].toLower();
-      QVERIFY2(!seen.contains(chKey), qPrintable(strText + " and " + seen.value(chKey)));
-      seen.insert(chKey, strText);
-    }
+    QString strClash;
+    const QMap<QChar, QString> seen = VisibleMnemonics(rig.Main(), &strClash);
+    QVERIFY2(strClash.isEmpty(), qPrintable(strClash));
     QVERIFY(seen.contains(QLatin1Char('v')));
   }
 

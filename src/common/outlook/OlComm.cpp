@@ -63,7 +63,8 @@ OlBaseUtil::OlBaseUtil(const char* szProfile)
       m_pItemList(nullptr),
       m_nHeldCounts(0),
       m_pSaveWatcher(nullptr),
-      m_bStoreBusy(false) {
+      m_bStoreBusy(false),
+      m_nFoldersRead(0) {
   CopyText(m_szProfile, sizeof(m_szProfile), szProfile ? szProfile : "");
   if (g_OlConnection.bStarted) TakeSharedCopies();
   // Only the base's own steps run here; the subclass's constructor runs its
@@ -80,6 +81,7 @@ OlBaseUtil::~OlBaseUtil() {
 bool OlBaseUtil::ReadItems() {
   ClearItems();
   m_strReadFailure.clear();
+  m_nFoldersRead = 0;
   return true;
 }
 
@@ -321,6 +323,7 @@ bool OlBaseUtil::WalkFolder(IDispatch* pFolder, bool bSubfolders, const OlFolder
   }
   CDispCmd items(pItems);
   pItems->Release();
+  ++m_nFoldersRead;
   const auto fnKeep = [&](IDispatch* pItem) {
     fnItem(pItem, szName, szStore);
     return true;

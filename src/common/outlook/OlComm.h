@@ -67,6 +67,9 @@ class OlBaseUtil {
   // store is damaged (...)"); empty after a read that went to the end. The
   // items read before it stopped are kept, and ReadItems() answers false.
   const std::string& GetReadFailure() const { return m_strReadFailure; }
+  // The folders whose items the last read reached: the default folder and,
+  // with subfolders, every subfolder walked, empty ones too.
+  size_t GetFoldersRead() const { return m_nFoldersRead; }
 
   // Connect() calls not yet matched by Disconnect(), over all accessors.
   static uint32_t GetUseCount();
@@ -138,6 +141,7 @@ class OlBaseUtil {
   std::string m_strSaveFailure;
   bool m_bStoreBusy;
   std::string m_strReadFailure;
+  size_t m_nFoldersRead;
 
   void TakeSharedCopies();
   // OlForEachObject over the collection of a folder's szWhat ("items"); a

@@ -1,5 +1,6 @@
 #include "support/AppTest.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
@@ -65,4 +66,21 @@ void OnNextModal(std::function<void(QWidget*)> action, QWidget* pBeneath) {
     action(pModal);
   });
   pTimer->start();
+}
+
+QMap<QChar, QString> VisibleMnemonics(const QWidget* pWindow, QString* pClash) {
+  QMap<QChar, QString> seen;
+  pClash->clear();
+  for (const QAbstractButton* pButton : pWindow->findChildren<QAbstractButton*>()) {
+    if (!pButton->isVisible()) continue;
+    const QString strText = pButton->text();
+    const qsizetype nAt = strText.indexOf(QLatin1Char('&'));
+    if (nAt < 0 || nAt + 1 >= strText.size()) continue;
+    const QChar chKey = strText[nAt + 1].toLower();
+    if (!seen.contains(chKey))
+      seen.insert(chKey, strText);
+    else if (pClash->isEmpty())
+      *pClash = strText + " and " + seen.value(chKey);
+  }
+  return seen;
 }

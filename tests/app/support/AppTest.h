@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -58,3 +59,7 @@ class UserRecorder {
 // shown (pBeneath, a modal dialog already open, is not the one); the action
 // must close it or arrange for it to close.
 void OnNextModal(std::function<void(QWidget*)> action, QWidget* pBeneath = nullptr);
+
+// The access keys ("&x") of the buttons and check boxes shown in pWindow, by
+// key. A key taken twice is named in *pClash; empty when none is.
+QMap<QChar, QString> VisibleMnemonics(const QWidget* pWindow, QString* pClash);
