@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -100,17 +101,20 @@ bool CreateApplier(TApplier*& pApplier, TAccessor* pAccessor) {
   return true;
 }
 
-template <typename TAccessor>
-void ReadItems(TAccessor* pAccessor) {
+void ReadItems(OlBaseUtil* pAccessor, const std::function<void(size_t)>& fnItemRead) {
   pAccessor->SetIncludeSubfolders(g_Settings.SubFolder);
+  // The watcher belongs to the caller, who is told only about this read.
+  pAccessor->SetReadWatcher(fnItemRead);
   // A failed read is not an error here: the selection page shows what was
   // read, and why no more when the read stopped early.
   pAccessor->ReadItems();
+  pAccessor->SetReadWatcher(nullptr);
 }
 
 }  // namespace
 
-TfmMain::TfmMain(QWidget* pParent) : QWidget(pParent), m_nCurPage(0), m_pPages{} {
+TfmMain::TfmMain(QWidget* pParent)
+    : QWidget(pParent), m_nCurPage(0), m_pPages{}, m_bReading(false) {
   fmMain = this;
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromUtf8(kProductName));
@@ -290,7 +294,7 @@ void TfmMain::ShowPage() {
   lblStep->setText(QString::fromUtf8(kStepTexts[m_nCurPage]));
 }
 
-bool TfmMain::OpenContext() {
+bool TfmMain::OpenContext(const std::function<void(size_t)>& fnItemRead) {
   CloseContext();
   // All four kinds share one connection; each must reach Outlook.
   if (!CreateAccessor(g_pOlAddrUtil) || !CreateAccessor(g_pOlDateUtil) ||
@@ -298,12 +302,17 @@ bool TfmMain::OpenContext() {
     CloseContext();
     return false;
   }
-  switch (g_Settings.AppFlag) {
-    case 1: ReadItems(g_pOlAddrUtil); break;
-    case 2: ReadItems(g_pOlDateUtil); break;
-    case 4: ReadItems(g_pOlTaskUtil); break;
-    case 8: ReadItems(g_pOlNoteUtil); break;
-    default: break;
+  const struct {
+    int32_t nMode;
+    OlBaseUtil* pAccessor;
+  } readers[] = {{1, g_pOlAddrUtil}, {2, g_pOlDateUtil}, {4, g_pOlTaskUtil}, {8, g_pOlNoteUtil}};
+  OlBaseUtil* pRead = nullptr;
+  for (const auto& reader : readers)
+    if (reader.nMode == g_Settings.AppFlag) pRead = reader.pAccessor;
+  if (pRead) {
+    m_bReading = true;
+    const auto reading = qScopeGuard([this] { m_bReading = false; });
+    ReadItems(pRead, fnItemRead);
   }
   g_pRecordList = new (std::nothrow) CxList;
   g_pFieldList = new (std::nothrow) CxList;
@@ -370,7 +379,7 @@ void TfmMain::ShowDebugOptions() {
 
 void TfmMain::closeEvent(QCloseEvent* pEvent) {
   const auto* pProc = qobject_cast<const TfmProc*>(m_pPages[pwProc]);
-  if (pProc && pProc->IsRunning()) {
+  if (m_bReading || (pProc && pProc->IsRunning())) {
     pEvent->ignore();
     return;
   }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QWidget>
+#include <cstddef>
+#include <functional>
 
 #include "update/Qmcommon.h"
 
@@ -56,9 +58,10 @@ class TfmMain : public QWidget {
   void SetPageWindow(PageWindow nWindow, TfmPage* pPage);
 
   // The wizard context. OpenContext builds it all or nothing (false: Outlook
-  // could not be reached, every context pointer is none); CloseContext frees
-  // what exists and may be called any number of times.
-  bool OpenContext();
+  // could not be reached, every context pointer is none), telling fnItemRead
+  // (when given) the number of items read so far after each one; CloseContext
+  // frees what exists and may be called any number of times.
+  bool OpenContext(const std::function<void(size_t nItems)>& fnItemRead = nullptr);
   void CloseContext();
   // Clears a new definition: all zero, no field chosen.
   static void InitFieldDefinition(FieldUpdateDef* pDef);
@@ -85,8 +88,8 @@ class TfmMain : public QWidget {
   QPushButton* btnClose;
 
  protected:
-  // Refuses to close while an update run holds the window, so the run never
-  // loses the objects it works on.
+  // Refuses to close while an update run or a read holds the window, so
+  // neither loses the objects it works on.
   void closeEvent(QCloseEvent* pEvent) override;
 
  private:
@@ -107,6 +110,7 @@ class TfmMain : public QWidget {
 
   int m_nCurPage;
   TfmPage* m_pPages[pwCount];
+  bool m_bReading;
 };
 
 // The one main window while it exists; none before and after.

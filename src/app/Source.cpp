@@ -1,10 +1,12 @@
 #include "app/Source.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 #include "app/Apputil.h"
@@ -21,6 +23,10 @@ namespace {
 
 // OLPath and the dialog's file-name buffer: 260 bytes with the terminating zero.
 constexpr size_t kPathSize = 260;
+
+// The count of a long read is shown after every so many items: often enough
+// to be seen moving, seldom enough not to slow the read down with painting.
+constexpr size_t kItemsPerProgress = 50;
 
 QString CutPath(const QString& strPath) {
   const QByteArray text = ToProgramText(strPath);
@@ -65,6 +71,14 @@ TfmSource::TfmSource(QWidget* pParent) : TfmPage(pParent) {
   pGrid->addWidget(edtPath, nRow, 1);
   pGrid->addWidget(btnBrowse, nRow++, 2);
   pGrid->setColumnStretch(1, 1);
+  lblReading = new QLabel(QStringLiteral("Reading items ..."), gbOutlook);
+  // Its row is kept while it is hidden, so that showing it needs no new
+  // layout before the first count can be painted.
+  QSizePolicy keepRow = lblReading->sizePolicy();
+  keepRow.setRetainSizeWhenHidden(true);
+  lblReading->setSizePolicy(keepRow);
+  lblReading->hide();
+  pGrid->addWidget(lblReading, nRow++, 1, 1, 2);
   pGrid->setRowStretch(nRow, 1);
 
   auto* pLayout = new QVBoxLayout(this);
@@ -77,7 +91,7 @@ bool TfmSource::UpdateData(bool bSave) {
     // Connecting reads the items; when Outlook cannot be reached the page stays
     // as it was and the stored path keeps its value.
     if (!fmMain) return false;
-    if (!fmMain->OpenContext()) {
+    if (!OpenContextShowingProgress()) {
       const QString strProblem = ConnectProblem();
       QM_LOG(0, "Outlook cannot be reached: %s", ToProgramText(strProblem).constData());
       ShowProblem(strProblem);
@@ -95,6 +109,30 @@ bool TfmSource::UpdateData(bool bSave) {
     if (GetRegisteredOutlookPath(szPath, sizeof szPath)) edtPath->setText(FromProgramText(szPath));
   }
   return true;
+}
+
+bool TfmSource::OpenContextShowingProgress() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const auto restore = qScopeGuard([this] {
+    lblReading->hide();
+    QApplication::restoreOverrideCursor();
+  });
+  ShowItemsRead(0);
+  return fmMain->OpenContext([this](size_t nItems) {
+    if (nItems % kItemsPerProgress == 0) ShowItemsRead(nItems);
+  });
+}
+
+void TfmSource::ShowItemsRead(size_t nItems) {
+  lblReading->setText(nItems ? QStringLiteral("Reading items ... %1 read").arg(NumberText(nItems))
+                             : QStringLiteral("Reading items ..."));
+  lblReading->show();
+  // Painted now: the window system would paint it only after the next frame's
+  // wait, which a read that holds the thread never gives it.
+  lblReading->repaint();
+  // Other posted work runs as in the update run's pauses; clicks and keys
+  // wait until the read has ended.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TfmSource::ShowVersion() {

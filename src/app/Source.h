@@ -27,12 +27,17 @@ class TfmSource : public TfmPage {
   // row (caption and value) is shown only when the local Outlook is in use.
   QLabel* lblStoreCaption;
   QLabel* lblStore;
+  // While leaving the page reads the items: how many so far.
+  QLabel* lblReading;
   QLineEdit* edtPath;
   QPushButton* btnBrowse;
 
  private:
   void ShowVersion();
   void ShowProblem(const QString& strProblem);
+  // Connects and reads under a busy cursor, showing the count as it grows.
+  bool OpenContextShowingProgress();
+  void ShowItemsRead(size_t nItems);
   // The reason the last attempt to reach Outlook failed, in words.
   static QString ConnectProblem();
   void btnBrowseClick();

@@ -1,5 +1,7 @@
 // The access page and the wizard context: connecting to Outlook when page 1 is
 // left, all or nothing, and what the context holds afterwards.
+#include <QApplication>
+#include <QCursor>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -26,6 +28,7 @@
 #include "support/AppTest.h"
 #include "support/PassingPage.h"
 #include "support/FailingOutlook.h"
+#include "support/StoreExchange.h"
 #include "support/TestStore.h"
 
 namespace {
@@ -41,6 +44,24 @@ bool FullContext() {
          g_pFieldList && g_pAddrApplier && g_pDateApplier && g_pTaskApplier && g_pNoteApplier &&
          g_pProfileManager;
 }
+
+// The texts a label was painted with, each once, with the application's
+// cursor at the time (-1: none set).
+struct PaintWatcher : QObject {
+  explicit PaintWatcher(QLabel* pLabel) : m_pLabel(pLabel) { pLabel->installEventFilter(this); }
+  bool eventFilter(QObject* pObject, QEvent* pEvent) override {
+    if (pObject == m_pLabel && pEvent->type() == QEvent::Paint &&
+        (texts.isEmpty() || texts.constLast() != m_pLabel->text())) {
+      texts << m_pLabel->text();
+      const QCursor* pCursor = QApplication::overrideCursor();
+      cursors << (pCursor ? static_cast<int>(pCursor->shape()) : -1);
+    }
+    return false;
+  }
+  QLabel* m_pLabel;
+  QStringList texts;
+  QList<int> cursors;
+};
 
 template <typename TContainer>
 int RecordCount(TContainer* pContainer) {
@@ -123,6 +144,9 @@ class SourceTest : public QObject {
     if (pOutlook) QVERIFY(pOutlook->Attempts() > 0);
     QCOMPARE(Source()->lblProblem->text(), reason);
     QVERIFY(Source()->lblProblem->isVisibleTo(Source()->gbOutlook));
+    // The busy cursor and the count went with the attempt.
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!Source()->lblReading->isVisibleTo(Source()->gbOutlook));
     // Retrying fails the same way and changes nothing either.
     m_pMain->GoToPage(2);
     QCOMPARE(m_pMain->GetCurPage(), 1);
@@ -332,6 +356,45 @@ class SourceTest : public QObject {
                              RecordCount(g_pOlTaskUtil->GetContainer()),
                              RecordCount(g_pOlNoteUtil->GetContainer())};
     QCOMPARE(read, counts);
+  }
+
+  // A long read shows, under a busy cursor, how many items it has read, each
+  // count painted while the read goes on; afterwards both are gone.
+  void readingShowsTheCountAsItGrows() {
+    QByteArray document = R"({"format": "olstore", "version": 1, "contacts": {"items": [)";
+    for (int n = 0; n < 120; ++n)
+      document +=
+          QStringLiteral(R"(%1{"FirstName": "Person %2"})").arg(n ? "," : "").arg(n).toUtf8();
+    document += "]}}";
+    TestStore store(m_pHome->StoreFile().toStdString());
+    QVERIFY2(store.IsOpen(), store.Error().c_str());
+    QString strError;
+    QVERIFY2(ImportIntoStore(m_pHome->StoreFile(), document, &strError), qPrintable(strError));
+    OpenOnAccessPage(1);
+    m_pMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pMain));
+    PaintWatcher painted(Source()->lblReading);
+    m_pMain->GoToPage(2);
+    QCOMPARE(m_pMain->GetCurPage(), 2);
+    QCOMPARE(RecordCount(g_pOlAddrUtil->GetContainer()), 120);
+    QCOMPARE(painted.texts, (QStringList{"Reading items ...", "Reading items ... 50 read",
+                                         "Reading items ... 100 read"}));
+    QCOMPARE(painted.cursors, (QList<int>{Qt::WaitCursor, Qt::WaitCursor, Qt::WaitCursor}));
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!Source()->lblReading->isVisibleTo(Source()->gbOutlook));
+  }
+
+  // The window cannot be closed under a read that holds the context.
+  void closingIsRefusedWhileReading() {
+    TestStore store(m_pHome->StoreFile().toStdString());
+    QVERIFY2(store.IsOpen(), store.Error().c_str());
+    QVERIFY(!store.Add(olstore::ItemKind::Contact, {{"FirstName", std::string("Ann")}}).empty());
+    OpenOnAccessPage(1);
+    QList<bool> closed;
+    QVERIFY(m_pMain->OpenContext([&](size_t) { closed << m_pMain->close(); }));
+    QCOMPARE(closed, QList<bool>{false});
+    QVERIFY(FullContext());
+    QVERIFY(!m_pMain.isNull());
   }
 
   void leavingPageOneAgainStartsAFreshContext() {

@@ -64,7 +64,8 @@ OlBaseUtil::OlBaseUtil(const char* szProfile)
       m_nHeldCounts(0),
       m_pSaveWatcher(nullptr),
       m_bStoreBusy(false),
-      m_nFoldersRead(0) {
+      m_nFoldersRead(0),
+      m_nItemsRead(0) {
   CopyText(m_szProfile, sizeof(m_szProfile), szProfile ? szProfile : "");
   if (g_OlConnection.bStarted) TakeSharedCopies();
   // Only the base's own steps run here; the subclass's constructor runs its
@@ -82,6 +83,7 @@ bool OlBaseUtil::ReadItems() {
   ClearItems();
   m_strReadFailure.clear();
   m_nFoldersRead = 0;
+  m_nItemsRead = 0;
   return true;
 }
 
@@ -326,6 +328,8 @@ bool OlBaseUtil::WalkFolder(IDispatch* pFolder, bool bSubfolders, const OlFolder
   ++m_nFoldersRead;
   const auto fnKeep = [&](IDispatch* pItem) {
     fnItem(pItem, szName, szStore);
+    ++m_nItemsRead;
+    if (m_fnReadWatcher) m_fnReadWatcher(m_nItemsRead);
     return true;
   };
   if (!WalkCollection(items, fnKeep, "items", szName)) return false;

@@ -10,6 +10,7 @@
 #include <new>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "common/misc/CxText.h"
 #include "common/misc/DispCmd.h"
@@ -70,6 +71,10 @@ class OlBaseUtil {
   // The folders whose items the last read reached: the default folder and,
   // with subfolders, every subfolder walked, empty ones too.
   size_t GetFoldersRead() const { return m_nFoldersRead; }
+  // Told after every item a read hands on, with the number so far, so that a
+  // long read can show that it moves; none: nobody is told.
+  typedef std::function<void(size_t nItems)> ReadWatcher;
+  void SetReadWatcher(ReadWatcher fnWatcher) { m_fnReadWatcher = std::move(fnWatcher); }
 
   // Connect() calls not yet matched by Disconnect(), over all accessors.
   static uint32_t GetUseCount();
@@ -142,6 +147,8 @@ class OlBaseUtil {
   bool m_bStoreBusy;
   std::string m_strReadFailure;
   size_t m_nFoldersRead;
+  size_t m_nItemsRead;
+  ReadWatcher m_fnReadWatcher;
 
   void TakeSharedCopies();
   // OlForEachObject over the collection of a folder's szWhat ("items"); a
