@@ -1,6 +1,6 @@
 #include "olstore/Dispatch.h"
 
-#include <algorithm>
+#include <cstdint>
 
 #include "olstore/Text.h"
 #include "olstore/olstore.h"
@@ -12,39 +12,60 @@ namespace {
 std::atomic<void (*)()> g_onCreated{nullptr};
 std::atomic<void (*)()> g_onDestroyed{nullptr};
 
-// How an automation name sorts against a member's lower-case name, ignoring
-// the name's case: below zero before it, zero for the member, above after it.
-// A character outside ASCII sorts after every member's.
-int CompareNoCase(const OLECHAR* name, std::string_view lower) {
-  for (size_t i = 0; i < lower.size(); ++i) {
+// FNV-1a over a name's ASCII lower-case form, folded as it is read; with its
+// length. A name with a character outside ASCII is no member's: none.
+template <typename TChar>
+std::optional<uint32_t> NameHash(const TChar* name, size_t& length) {
+  uint32_t hash = 2166136261u;
+  for (length = 0; name[length]; ++length) {
+    uint32_t ch = static_cast<uint32_t>(name[length]);
+    if (ch > 0x7F) return std::nullopt;
+    if (ch >= 'A' && ch <= 'Z') ch += 'a' - 'A';
+    hash = (hash ^ ch) * 16777619u;
+  }
+  return hash;
+}
+
+// Whether an automation name is a member's lower-case name, ignoring case.
+bool IsNameOf(const OLECHAR* name, size_t length, std::string_view lower) {
+  if (length != lower.size()) return false;
+  for (size_t i = 0; i < length; ++i) {
     OLECHAR ch = name[i];
     if (ch >= 'A' && ch <= 'Z') ch = static_cast<OLECHAR>(ch - 'A' + 'a');
-    const auto want = static_cast<unsigned char>(lower[i]);
-    if (ch != want) return ch < want ? -1 : 1;  // the name's end (0) sorts first
+    if (ch != static_cast<unsigned char>(lower[i])) return false;
   }
-  return name[lower.size()] == 0 ? 0 : 1;
+  return true;
 }
 
 }  // namespace
 
 MemberTable::MemberTable(std::vector<Member> members) : m_members(std::move(members)) {
-  for (size_t i = 0; i < m_members.size(); ++i)
-    m_byName.emplace_back(AsciiLower(m_members[i].name), static_cast<DISPID>(i + 1));
-  std::sort(m_byName.begin(), m_byName.end());
+  // Open addressing at most half full, so a lookup mostly hashes the name and
+  // compares it once.
+  size_t capacity = 8;
+  while (capacity < 2 * m_members.size()) capacity *= 2;
+  m_slots.assign(capacity, 0);
+  m_lowerNames.reserve(m_members.size());
+  for (size_t i = 0; i < m_members.size(); ++i) {
+    m_lowerNames.push_back(AsciiLower(m_members[i].name));
+    size_t length = 0;
+    size_t slot = *NameHash(m_lowerNames.back().c_str(), length) & (capacity - 1);
+    while (m_slots[slot] != 0) slot = (slot + 1) & (capacity - 1);
+    m_slots[slot] = static_cast<DISPID>(i + 1);
+  }
 }
 
 std::optional<DISPID> MemberTable::Find(const OLECHAR* name) const {
   if (!name) return std::nullopt;
-  // Every property read looks its name up, so the name is compared where it
-  // lies rather than folded into a copy first.
-  size_t low = 0;
-  size_t high = m_byName.size();
-  while (low < high) {
-    const size_t mid = low + (high - low) / 2;
-    const int order = CompareNoCase(name, m_byName[mid].first);
-    if (order == 0) return m_byName[mid].second;
-    if (order < 0) high = mid;
-    else low = mid + 1;
+  // Every property read looks its name up, so the name is hashed and compared
+  // where it lies rather than folded into a copy first.
+  size_t length = 0;
+  const std::optional<uint32_t> hash = NameHash(name, length);
+  if (!hash) return std::nullopt;
+  const size_t mask = m_slots.size() - 1;
+  for (size_t slot = *hash & mask; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+    const DISPID id = m_slots[slot];
+    if (IsNameOf(name, length, m_lowerNames[static_cast<size_t>(id) - 1])) return id;
   }
   return std::nullopt;
 }

@@ -8,7 +8,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "olstore/Item.h"
@@ -44,7 +43,8 @@ class MemberTable {
 
  private:
   std::vector<Member> m_members;
-  std::vector<std::pair<std::string, DISPID>> m_byName;  // lower-case names, sorted
+  std::vector<std::string> m_lowerNames;  // by position, as the members
+  std::vector<DISPID> m_slots;            // hash table of DISPIDs; 0 is a free slot
 };
 
 class DispatchObject : public IDispatch {

@@ -226,7 +226,7 @@ TEST_F(ObjectModel, NamesAreCaseInsensitiveAndUnknownNamesFail) {
     const char* name;
   } unknown[] = {{&list, "FirstName"}, {&list, "Gender"},      {&contact, "DLName"},
                  {&contact, "Frist"},  {&contact, ""},         {&contact, "GetRecurrencePattern"},
-                 {&list, "Members"},   {&contact, "FirstName "}};
+                 {&list, "Members"},   {&contact, "FirstName "}, {&contact, "FırstName"}};
   for (const Case& c : unknown) {
     DISPID id = 0;
     EXPECT_EQ(c.object->Id(c.name, &id), DISP_E_UNKNOWNNAME) << c.name;
