@@ -146,18 +146,20 @@ PutStatus SetNoEndDate(ItemData& item, bool noEnd) {
   return PutStatus::Ok;
 }
 
-std::optional<PutStatus> Put(ItemData& item, size_t index, const Value& value) {
-  switch (index) {
-    case kStart: return MoveStart(item, std::get<double>(value));
-    case kEnd: return SetEnd(item, std::get<double>(value));
-    case kDuration: return SetDuration(item, std::get<int32_t>(value));
-    case kType: return SetRecurrenceType(item, std::get<int32_t>(value));
-    case kPatternStart: return SetPatternStart(item, std::get<double>(value));
-    case kPatternEnd: return SetPatternEnd(item, std::get<double>(value));
-    case kNoEndDate: return SetNoEndDate(item, std::get<bool>(value));
-    default: return std::nullopt;
-  }
-}
+constexpr LinkedPut kLinkedPuts[] = {
+    {kStart, [](ItemData& item, const Value& v) { return MoveStart(item, std::get<double>(v)); }},
+    {kEnd, [](ItemData& item, const Value& v) { return SetEnd(item, std::get<double>(v)); }},
+    {kDuration,
+     [](ItemData& item, const Value& v) { return SetDuration(item, std::get<int32_t>(v)); }},
+    {kType,
+     [](ItemData& item, const Value& v) { return SetRecurrenceType(item, std::get<int32_t>(v)); }},
+    {kPatternStart,
+     [](ItemData& item, const Value& v) { return SetPatternStart(item, std::get<double>(v)); }},
+    {kPatternEnd,
+     [](ItemData& item, const Value& v) { return SetPatternEnd(item, std::get<double>(v)); }},
+    {kNoEndDate,
+     [](ItemData& item, const Value& v) { return SetNoEndDate(item, std::get<bool>(v)); }},
+};
 
 std::string CheckPattern(const ItemData& item) {
   const int32_t type = item.IntAt(kType);
@@ -186,7 +188,7 @@ std::string Check(const ItemData& item) {
 
 }  // namespace
 
-const KindRules kAppointmentRules{Get, Put, Check};
+const KindRules kAppointmentRules{Get, kLinkedPuts, Check};
 
 void ResetPatternFor(ItemData& item, int32_t type) {
   // Outlook fills a new pattern from the series' first day.

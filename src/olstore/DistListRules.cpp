@@ -37,6 +37,6 @@ std::string Check(const ItemData& item) {
 
 }  // namespace
 
-const KindRules kDistListRules{Get, nullptr, Check};
+const KindRules kDistListRules{Get, {}, Check};
 
 }  // namespace olstore

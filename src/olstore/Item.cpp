@@ -16,6 +16,12 @@ const KindRules& RulesFor(ItemKind kind) {
   return kNone;
 }
 
+const LinkedPut* LinkedPutOf(ItemKind kind, size_t index) {
+  for (const LinkedPut& linked : RulesFor(kind).linkedPuts)
+    if (linked.index == index) return &linked;
+  return nullptr;
+}
+
 Value DefaultValue(const PropDef& prop) {
   switch (prop.type) {
     case ValueType::Int: return prop.def;
@@ -75,9 +81,7 @@ PutStatus PutValue(ItemData& item, size_t index, const Value& value) {
   const PropDef& prop = item.Info().props[index];
   if (prop.access != Access::ReadWrite) return PutStatus::ReadOnly;
   if (const PutStatus status = CheckValue(prop, value); status != PutStatus::Ok) return status;
-  if (const KindRules& rules = RulesFor(item.kind); rules.put) {
-    if (std::optional<PutStatus> status = rules.put(item, index, value)) return *status;
-  }
+  if (const LinkedPut* linked = LinkedPutOf(item.kind, index)) return linked->put(item, value);
   if (!prop.stored) return PutStatus::ReadOnly;  // a computed value without a rule to set it
   item.values[index] = value;
   return PutStatus::Ok;

@@ -3,6 +3,7 @@
 // saved and nothing else.
 #include "olstore/Dispatch.h"
 #include "olstore/Objects.h"
+#include "olstore/Rules.h"
 
 namespace olstore {
 
@@ -63,10 +64,19 @@ const MemberTable& ItemMembers(ItemKind kind) {
 
 class ItemObject final : public DispatchObject {
  public:
-  ItemObject(std::shared_ptr<Store> store, ItemData item)
-      : m_store(std::move(store)), m_item(std::move(item)) {}
+  // An item with its values, or (loaded false) one fetched by its entry ID
+  // whose values are read only once a member needs them: an item fetched to
+  // put one property and save reads nothing else.
+  ItemObject(std::shared_ptr<Store> store, ItemData item, bool loaded)
+      : m_store(std::move(store)),
+        m_item(std::move(item)),
+        m_loaded(loaded),
+        m_changed(m_item.Info().props.size(), false) {
+    if (!m_loaded) m_item.values.resize(m_item.Info().props.size());
+  }
 
-  HRESULT GetProperty(size_t index, VARIANT* result) const {
+  HRESULT GetProperty(size_t index, VARIANT* result) {
+    if (const HRESULT hr = Load(); FAILED(hr)) return hr;
     if (std::optional<Value> computed = ComputedValue(m_item, index))
       return ReturnValue(result, *computed);
     return ReturnValue(result, m_item.values[index]);  // no copy of a long text
@@ -75,8 +85,15 @@ class ItemObject final : public DispatchObject {
   HRESULT PutProperty(size_t index, const VARIANT& variant) {
     const std::optional<Value> value = ValueFromVariant(variant, m_item.Info().props[index].type);
     if (!value) return DISP_E_TYPEMISMATCH;
-    const PutStatus status = PutValue(m_item, index, *value);
-    if (status == PutStatus::Ok) m_dirty = true;
+    if (!LinkedPutOf(m_item.kind, index)) {
+      const PutStatus status = PutValue(m_item, index, *value);
+      if (status == PutStatus::Ok) m_dirty = m_changed[index] = true;
+      return StatusOf(status);
+    }
+    PutStatus status = PutStatus::Ok;
+    if (const HRESULT hr = Linked([&] { status = PutValue(m_item, index, *value); }); FAILED(hr))
+      return hr;
+    if (status == PutStatus::Ok) m_dirty = true;  // as any accepted put, even of the same value
     return StatusOf(status);
   }
 
@@ -102,10 +119,42 @@ class ItemObject final : public DispatchObject {
   HRESULT Call(const Member& member, std::span<const VARIANT* const>, VARIANT* result) override;
 
  private:
+  HRESULT Load() {
+    if (m_loaded) return S_OK;
+    // Puts made before the values were read stay over what is read.
+    std::vector<Value> own = std::move(m_item.values);
+    if (!m_store->LoadValues(m_item)) {
+      m_item.values = std::move(own);
+      return kMapiENotFound;  // deleted meanwhile
+    }
+    for (size_t i = 0; i < own.size(); ++i)
+      if (m_changed[i]) m_item.values[i] = std::move(own[i]);
+    m_loaded = true;
+    return S_OK;
+  }
+
+  // A change that may reach any value (a linked put, a new or cleared
+  // pattern): the values it changed are found by comparing.
+  template <typename TChange>
+  HRESULT Linked(TChange change) {
+    if (const HRESULT hr = Load(); FAILED(hr)) return hr;
+    const std::vector<Value> before = m_item.values;
+    change();
+    for (size_t i = 0; i < before.size(); ++i)
+      if (m_item.values[i] != before[i]) m_dirty = m_changed[i] = true;
+    return S_OK;
+  }
+
   HRESULT Save() {
     if (!m_dirty) return S_OK;
-    switch (m_store->SaveItem(m_item)) {
-      case SaveResult::Saved: m_dirty = false; return S_OK;
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < m_changed.size(); ++i)
+      if (m_changed[i]) changed.push_back(i);
+    switch (m_store->SaveItem(m_item, changed)) {
+      case SaveResult::Saved:
+        m_dirty = false;
+        m_changed.assign(m_changed.size(), false);
+        return S_OK;
       case SaveResult::NotFound: return kMapiENotFound;  // deleted meanwhile
       case SaveResult::Locked:
         return kMapiEBusy;
@@ -116,7 +165,9 @@ class ItemObject final : public DispatchObject {
 
   std::shared_ptr<Store> m_store;
   ItemData m_item;
-  bool m_dirty = false;  // puts not yet saved
+  bool m_loaded;
+  bool m_dirty = false;         // puts not yet saved
+  std::vector<bool> m_changed;  // by property: put since the last save
 };
 
 // The pattern of one appointment: its puts are the appointment's own, saved
@@ -148,26 +199,25 @@ class RecurrencePatternObject final : public DispatchObject {
 HRESULT ItemObject::Call(const Member& member, std::span<const VARIANT* const>, VARIANT* result) {
   switch (member.tag) {
     case kSave: return Save();
-    case kGetRecurrencePattern:
-      if (!m_item.BoolAt(m_item.Info().recurringIndex)) {
-        MakeRecurring(m_item);
-        m_dirty = true;
-      }
+    case kGetRecurrencePattern: {
+      const HRESULT hr = Linked([this] {
+        if (!m_item.BoolAt(m_item.Info().recurringIndex)) MakeRecurring(m_item);
+      });
+      if (FAILED(hr)) return hr;
       return ReturnObject(result, new RecurrencePatternObject(this));
+    }
     case kClearRecurrencePattern:
-      if (m_item.BoolAt(m_item.Info().recurringIndex)) {
-        ClearRecurrence(m_item);
-        m_dirty = true;
-      }
-      return S_OK;
+      return Linked([this] {
+        if (m_item.BoolAt(m_item.Info().recurringIndex)) ClearRecurrence(m_item);
+      });
     default: return DISP_E_MEMBERNOTFOUND;
   }
 }
 
 }  // namespace
 
-IDispatch* NewItemObject(std::shared_ptr<Store> store, ItemData item) {
-  return new ItemObject(std::move(store), std::move(item));
+IDispatch* NewItemObject(std::shared_ptr<Store> store, ItemData item, bool loaded) {
+  return new ItemObject(std::move(store), std::move(item), loaded);
 }
 
 }  // namespace olstore

@@ -75,9 +75,9 @@ class NameSpaceObject final : public DispatchObject {
       if (!EqualsNoCase(*storeId, m_store->StoreId())) return kMapiENotFound;
     }
     if (!NormalizeId(*entryId)) return kMapiEInvalidEntryId;
-    std::optional<ItemData> item = m_store->ItemByEntryId(*entryId);
+    std::optional<ItemData> item = m_store->ItemHeaderByEntryId(*entryId);
     if (!item) return kMapiENotFound;
-    return ReturnObject(result, NewItemObject(m_store, std::move(*item)));
+    return ReturnObject(result, NewItemObject(m_store, std::move(*item), false));
   }
 
   std::shared_ptr<Store> m_store;

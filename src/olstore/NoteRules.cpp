@@ -20,6 +20,6 @@ std::optional<Value> Get(const ItemData& item, size_t index) {
 
 }  // namespace
 
-const KindRules kNoteRules{Get, nullptr, nullptr};
+const KindRules kNoteRules{Get, {}, nullptr};
 
 }  // namespace olstore

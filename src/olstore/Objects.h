@@ -21,7 +21,8 @@ IDispatch* NewNameSpace(std::shared_ptr<Store> store, IDispatch* application);
 IDispatch* NewFolder(std::shared_ptr<Store> store, FolderRecord folder);
 IDispatch* NewFolders(std::shared_ptr<Store> store, std::vector<FolderRecord> folders);
 IDispatch* NewItems(std::shared_ptr<Store> store, int64_t folderId);
-IDispatch* NewItemObject(std::shared_ptr<Store> store, ItemData item);
+// loaded false: an item from Store::ItemHeaderByEntryId, read when needed.
+IDispatch* NewItemObject(std::shared_ptr<Store> store, ItemData item, bool loaded = true);
 
 // Remembers why the store could not be opened (olstore::LastError) and tells
 // stderr in one line.

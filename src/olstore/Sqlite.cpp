@@ -41,6 +41,13 @@ Query& Query::Bind(int index, std::string_view value) {
   return *this;
 }
 
+Query& Query::BindInPlace(int index, std::string_view value) {
+  if (m_stmt && m_rc == 0)
+    m_rc = sqlite3_bind_text64(m_stmt, index, value.data(), value.size(), SQLITE_STATIC,
+                               SQLITE_UTF8);
+  return *this;
+}
+
 Query& Query::BindNull(int index) {
   if (m_stmt && m_rc == 0) m_rc = sqlite3_bind_null(m_stmt, index);
   return *this;

@@ -28,6 +28,8 @@ class Query {
   Query& Bind(int index, int64_t value);
   Query& Bind(int index, double value);
   Query& Bind(int index, std::string_view value);
+  // Without a copy: the text must stay until the query ends.
+  Query& BindInPlace(int index, std::string_view value);
   Query& BindNull(int index);
 
   // True when a row is ready; false at the end or on an error (see Failed).

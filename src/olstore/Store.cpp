@@ -28,14 +28,13 @@ struct KindSql {
   std::string columns;         // ", k.col1, k.col2, ..." in that order
   std::string select;          // one item by id
   std::string insert;
-  std::string update;
 };
 
 std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
 KindSql MakeKindSql(const KindInfo& info) {
   KindSql sql;
-  std::string columns, params, assignments;
+  std::string columns, params;
   int param = 2;  // ?1 is the item id
   for (size_t i = 0; i < info.props.size(); ++i) {
     if (!info.props[i].stored) continue;
@@ -45,13 +44,11 @@ KindSql MakeKindSql(const KindInfo& info) {
     sql.columns += ", k." + column;
     columns += ", " + column;
     params += ", " + placeholder;
-    assignments += (assignments.empty() ? "" : ", ") + column + " = " + placeholder;
   }
   const std::string table(info.table);
   sql.select = "SELECT " + std::string(kItemColumns) + sql.columns + " FROM items i JOIN " +
                table + " k ON k.item_id = i.id WHERE i.id = ?1";
   sql.insert = "INSERT INTO " + table + " (item_id" + columns + ") VALUES (?1" + params + ")";
-  sql.update = "UPDATE " + table + " SET " + assignments + " WHERE item_id = ?1";
   return sql;
 }
 
@@ -461,12 +458,36 @@ std::optional<ItemData> Store::ItemAt(int64_t folderId, int64_t index) {
 }
 
 std::optional<ItemData> Store::ItemByEntryId(std::string_view entryId) {
+  std::optional<ItemData> item = ItemHeaderByEntryId(entryId);
+  if (!item || !LoadValues(*item)) return std::nullopt;
+  return item;
+}
+
+std::optional<ItemData> Store::ItemHeaderByEntryId(std::string_view entryId) {
   const std::optional<std::string> normalized = NormalizeId(entryId);
   if (!normalized) return std::nullopt;
-  Query query = m_db.Prepare("SELECT id, class FROM items WHERE entry_id = ?1");
+  static const std::string kSelect =
+      "SELECT " + std::string(kItemColumns) + " FROM items i WHERE i.entry_id = ?1";
+  Query query = m_db.Prepare(kSelect);
   query.Bind(1, std::string_view(*normalized));
   if (!query.Next()) return std::nullopt;
-  return LoadAs(query.Int(0), static_cast<int32_t>(query.Int(1)));
+  const std::optional<ItemKind> kind = KindFromClass(static_cast<int32_t>(query.Int(2)));
+  if (!kind) return std::nullopt;
+  ItemData item;
+  item.kind = *kind;
+  item.id = query.Int(0);
+  item.folderId = query.Int(1);
+  item.entryId = query.Text(3);
+  item.created = query.Double(4);
+  item.modified = query.Double(5);
+  return item;
+}
+
+bool Store::LoadValues(ItemData& item) {
+  std::optional<ItemData> loaded = LoadAs(item.id, item.Info().olClass);
+  if (!loaded) return false;
+  item.values = std::move(loaded->values);
+  return true;
 }
 
 bool Store::EntryIdExists(std::string_view entryId) {
@@ -502,24 +523,42 @@ bool Store::InsertItem(ItemData& item) {
   return values.Run();
 }
 
-SaveResult Store::SaveItem(ItemData& item) {
+SaveResult Store::SaveItem(ItemData& item, std::span<const size_t> indexes) {
   const auto failed = [this] {
     return IsBusy(m_db.ErrorCode()) ? SaveResult::Locked : SaveResult::Failed;
   };
+  const auto& props = item.Info().props;
+  std::string assignments;
+  std::vector<size_t> stored;
+  for (size_t index : indexes) {
+    if (!props[index].stored) continue;
+    assignments += (stored.empty() ? "" : ", ") + Quoted(props[index].name) + " = ?" +
+                   std::to_string(stored.size() + 2);
+    stored.push_back(index);
+  }
   Transaction tx(m_db);
   if (!tx.Active()) return failed();
-  const KindSql& sql = SqlFor(item.kind);
-  Query values = m_db.Prepare(sql.update);
-  values.Bind(1, item.id);
-  int param = 2;
-  for (size_t index : sql.stored) BindValue(values, param++, item.values[index]);
-  if (!values.Run()) return failed();
-  if (m_db.Changes() == 0) return SaveResult::NotFound;
+  if (!stored.empty()) {
+    Query values = m_db.Prepare("UPDATE " + std::string(item.Info().table) + " SET " +
+                                assignments + " WHERE item_id = ?1");
+    values.Bind(1, item.id);
+    int param = 2;
+    for (size_t index : stored) {
+      if (const auto* text = std::get_if<std::string>(&item.values[index]))
+        values.BindInPlace(param++, *text);
+      else
+        BindValue(values, param++, item.values[index]);
+    }
+    if (!values.Run()) return failed();
+    if (m_db.Changes() == 0) return SaveResult::NotFound;
+  }
 
   const double now = OleNow();
   Query row = m_db.Prepare("UPDATE items SET modified = ?2 WHERE id = ?1");
   row.Bind(1, item.id).Bind(2, now);
-  if (!row.Run() || !tx.Commit()) return failed();
+  if (!row.Run()) return failed();
+  if (m_db.Changes() == 0) return SaveResult::NotFound;
+  if (!tx.Commit()) return failed();
   item.modified = now;
   return SaveResult::Saved;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,13 +98,21 @@ class Store {
                                    std::string* failure = nullptr);
   std::optional<ItemData> ItemAt(int64_t folderId, int64_t index);
   std::optional<ItemData> ItemByEntryId(std::string_view entryId);
+  // The item's kind, folder, entry ID and times, its values left empty (for
+  // LoadValues), so that an item fetched to be changed reads nothing else.
+  std::optional<ItemData> ItemHeaderByEntryId(std::string_view entryId);
+  // Fills the values of an item from ItemHeaderByEntryId; false when the item
+  // is gone or cannot be read.
+  bool LoadValues(ItemData& item);
   bool EntryIdExists(std::string_view entryId);
 
   // Adds the item to its folder. An empty entry ID gets a new one and unset
   // times become now. Runs inside the caller's transaction when there is one.
   bool InsertItem(ItemData& item);
-  // Writes the item's values and a new LastModificationTime in one transaction.
-  SaveResult SaveItem(ItemData& item);
+  // Writes the values of the properties at indexes (the stored ones among
+  // them) and a new LastModificationTime in one transaction. The texts are
+  // bound where they lie.
+  SaveResult SaveItem(ItemData& item, std::span<const size_t> indexes);
 
  private:
   friend class ItemWalk;

@@ -79,15 +79,13 @@ PutStatus SetDateCompleted(ItemData& item, double date) {
   return PutStatus::Ok;
 }
 
-std::optional<PutStatus> Put(ItemData& item, size_t index, const Value& value) {
-  switch (index) {
-    case kComplete: return SetComplete(item, std::get<bool>(value));
-    case kStatus: return SetStatus(item, std::get<int32_t>(value));
-    case kPercent: return SetPercent(item, std::get<int32_t>(value));
-    case kDateCompleted: return SetDateCompleted(item, std::get<double>(value));
-    default: return std::nullopt;
-  }
-}
+constexpr LinkedPut kLinkedPuts[] = {
+    {kComplete, [](ItemData& item, const Value& v) { return SetComplete(item, std::get<bool>(v)); }},
+    {kStatus, [](ItemData& item, const Value& v) { return SetStatus(item, std::get<int32_t>(v)); }},
+    {kPercent, [](ItemData& item, const Value& v) { return SetPercent(item, std::get<int32_t>(v)); }},
+    {kDateCompleted,
+     [](ItemData& item, const Value& v) { return SetDateCompleted(item, std::get<double>(v)); }},
+};
 
 std::string Check(const ItemData& item) {
   if (IsComplete(item) != (item.IntAt(kPercent) == 100))
@@ -97,6 +95,6 @@ std::string Check(const ItemData& item) {
 
 }  // namespace
 
-const KindRules kTaskRules{Get, Put, Check};
+const KindRules kTaskRules{Get, kLinkedPuts, Check};
 
 }  // namespace olstore

@@ -71,6 +71,47 @@ TEST_F(ItemRules, AFailedSaveKeepsThePutsAndTheStoreUnchanged) {
   EXPECT_EQ(item.Call("Save"), kMapiENotFound);
 }
 
+// An item fetched to be changed writes what was put on it and nothing else,
+// so a value another program saved meanwhile survives; values it reads come
+// from the store unless they were put.
+TEST_F(ItemRules, SaveWritesOnlyWhatWasPut) {
+  const std::string entryId = AddItem(
+      ItemKind::Contact, {{"JobTitle", std::string("Clerk")}, {"Department", std::string("Sales")}});
+  Obj item = ItemById(entryId);
+  ASSERT_EQ(item.Put("JobTitle", Var::Text("Manager")), S_OK);
+  Query other = DirectStore()->Db().Prepare(
+      "UPDATE contacts SET Department = 'Purchasing' WHERE item_id = "
+      "(SELECT id FROM items WHERE entry_id = ?1)");
+  ASSERT_TRUE(other.Bind(1, std::string_view(entryId)).Run());
+  ASSERT_EQ(item.Call("Save"), S_OK);
+  Obj again = ItemById(entryId);
+  EXPECT_EQ(again.Text("Department"), "Purchasing");
+  EXPECT_EQ(again.Text("JobTitle"), "Manager");
+
+  Obj next = ItemById(entryId);
+  ASSERT_EQ(next.Put("JobTitle", Var::Text("Director")), S_OK);
+  EXPECT_EQ(next.Text("JobTitle"), "Director");  // the put, not the stored value
+  EXPECT_EQ(next.Text("Department"), "Purchasing");
+
+  // A put that moves other values saves them all.
+  const double start = kThursday + 9.0 / 24.0;
+  const std::string meeting =
+      AddItem(ItemKind::Appointment, {{"Start", start}, {"End", start + 60 * kMinute}});
+  Obj moved = ItemById(meeting);
+  ASSERT_EQ(moved.Put("Start", Var::Date(start + 1.0)), S_OK);
+  ASSERT_EQ(moved.Call("Save"), S_OK);
+  EXPECT_NEAR(ItemById(meeting).Date("Start"), start + 1.0, 1e-9);
+  EXPECT_NEAR(ItemById(meeting).Date("End"), start + 1.0 + 60 * kMinute, 1e-9);
+
+  // An item deleted before its values were read cannot be read.
+  Obj gone = ItemById(entryId);
+  Query drop = DirectStore()->Db().Prepare("DELETE FROM items WHERE entry_id = ?1");
+  ASSERT_TRUE(drop.Bind(1, std::string_view(entryId)).Run());
+  Var result;
+  EXPECT_EQ(gone.Get("JobTitle", result), kMapiENotFound);
+  EXPECT_EQ(gone.Text("EntryID"), entryId);
+}
+
 TEST_F(ItemRules, AppointmentStartEndAndDurationMoveTogether) {
   const double start = kThursday + 9.0 / 24.0;
   struct Case {
