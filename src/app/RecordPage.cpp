@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QHBoxLayout>
@@ -24,8 +26,33 @@
 #include "update/CxItemKind.h"
 #include "update/CxUpdateRun.h"
 
+namespace {
+
+// The columns' widths are given in pixels for the 8-point system font at
+// 96 DPI, whose letters are 6 pixels wide on average (the dialog base unit).
+// Scaled by the width of the letters of the font in use, a column keeps both
+// its share of the list and the number of characters it shows, at any font
+// size and screen density.
+constexpr double kGivenLetterWidth = 6.0;
+// The Folder column has no given width: room for a short folder name.
+constexpr int kFolderColumnWidth = 120;
+
+double LetterWidth(const QFont& font) {
+  static const QString kLetters =
+      QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  return QFontMetricsF(font).horizontalAdvance(kLetters) / kLetters.size();
+}
+
+}  // namespace
+
 TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
-    : TfmPage(pParent), m_kind(kind) {
+    : TfmPage(pParent),
+      m_kind(kind),
+      m_dFittedLetterWidth(0),
+      m_nFittedColumns(0),
+      m_nLastColumnWidth(0),
+      m_bFitting(false),
+      m_bUserSized(false) {
   m_pModel = new RecordListModel(kind.columns, kind.fnText, kind.bCaptionEditable, this);
 
   // A report-style list: columns with a header, no tree, one whole row
@@ -48,11 +75,18 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   QHeaderView* pHeader = m_pList->header();
   pHeader->setStretchLastSection(false);
   pHeader->setSectionsMovable(false);
+  // The user sizes the columns; a double-click on a divider fits the column
+  // before it to its texts (the tree view's own answer to that click).
+  pHeader->setSectionResizeMode(QHeaderView::Interactive);
   // A click on a header sorts; until then the list keeps the folder's order.
   pHeader->setSortIndicator(-1, Qt::AscendingOrder);
   m_pList->setSortingEnabled(true);
-  for (size_t i = 0; i < kind.columns.size(); ++i)
-    pHeader->resizeSection(static_cast<int>(i), kind.columns[i].nWidth);
+  connect(pHeader, &QHeaderView::sectionResized, this, [this] {
+    if (!m_bFitting) m_bUserSized = true;
+  });
+  // The list's width changes when its vertical scroll bar comes or goes.
+  m_pList->viewport()->installEventFilter(this);
+  FitColumns();
 
   m_pMenu = new QMenu(this);
   m_pSelAllItem = m_pMenu->addAction(QStringLiteral("&Select All"));
@@ -134,6 +168,7 @@ bool TfmRecordPage::UpdateData(bool bSave) {
 void TfmRecordPage::Fill() {
   m_pModel->SetFolderColumn(g_Settings.SubFolder ? m_kind.fnFolder : nullptr);
   m_pModel->SetRecords(m_kind.fnRecords());
+  FitColumns();
   ShowReadFailure();
   ShowFoldersRead();
   m_pList->header()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -145,6 +180,46 @@ void TfmRecordPage::Fill() {
   if (m_pModel->RecordCount() > 0)
     m_pList->selectionModel()->setCurrentIndex(m_pModel->index(0, 0),
                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TfmRecordPage::FitColumns() {
+  QHeaderView* pHeader = m_pList->header();
+  pHeader->ensurePolished();
+  const double dLetterWidth = LetterWidth(pHeader->font());
+  if (dLetterWidth == m_dFittedLetterWidth && m_pModel->columnCount() == m_nFittedColumns) return;
+  m_dFittedLetterWidth = dLetterWidth;
+  m_nFittedColumns = m_pModel->columnCount();
+  const double dScale = dLetterWidth / kGivenLetterWidth;
+  m_bFitting = true;
+  for (int n = 0; n < m_nFittedColumns; ++n) {
+    const size_t nGiven = static_cast<size_t>(n);
+    const int nWidth =
+        nGiven < m_kind.columns.size() ? m_kind.columns[nGiven].nWidth : kFolderColumnWidth;
+    // However a font's letters compare with its captions, no caption is cut.
+    m_nLastColumnWidth = qMax(qRound(nWidth * dScale), pHeader->sectionSizeHint(n));
+    pHeader->resizeSection(n, m_nLastColumnWidth);
+  }
+  m_bFitting = false;
+  m_bUserSized = false;
+  FitLastColumn();
+}
+
+void TfmRecordPage::FitLastColumn() {
+  // A list that is one wide column (the notes) then needs no sideways
+  // scrolling, and the vertical scroll bar never hides the last caption.
+  if (m_bUserSized || m_nFittedColumns == 0) return;
+  QHeaderView* pHeader = m_pList->header();
+  const int nLast = m_nFittedColumns - 1;
+  const int nLeft = m_pList->viewport()->width() - pHeader->sectionPosition(nLast);
+  m_bFitting = true;
+  pHeader->resizeSection(nLast,
+                         qMax(qMin(m_nLastColumnWidth, nLeft), pHeader->sectionSizeHint(nLast)));
+  m_bFitting = false;
+}
+
+bool TfmRecordPage::eventFilter(QObject* pObject, QEvent* pEvent) {
+  if (pObject == m_pList->viewport() && pEvent->type() == QEvent::Resize) FitLastColumn();
+  return TfmPage::eventFilter(pObject, pEvent);
 }
 
 void TfmRecordPage::ShowReadFailure() {

@@ -91,6 +91,17 @@ class TfmRecordPage : public TfmPage {
   void Fill();
   void ShowReadFailure();
   void ShowFoldersRead();
+  // Sizes the columns for the font the list shows, unless they are already
+  // sized for it (so a column the user widened stays so).
+  void FitColumns();
+  // Gives the last column what the list has left, when the columns are wider
+  // than the list and the user has not sized them himself.
+  void FitLastColumn();
+
+ protected:
+  bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+
+ private:
   bool CollectTicked();
   // Ticks or unticks the rows the rule bar describes.
   void TickByRule(bool bTick);
@@ -105,6 +116,14 @@ class TfmRecordPage : public TfmPage {
   QAction* m_pSelAllItem;
   QAction* m_pClearItem;
   QAction* m_pDetailItem;
+  // What the columns were last sized for: the font's letter width and the
+  // number of columns.
+  double m_dFittedLetterWidth;
+  int m_nFittedColumns;
+  // The width the last column has at the font's scale, before FitLastColumn.
+  int m_nLastColumnWidth;
+  bool m_bFitting;
+  bool m_bUserSized;
 };
 
 // The name of the folder a record's item was read from; empty without an image.
