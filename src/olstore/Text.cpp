@@ -38,22 +38,24 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   return cp;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+// Writes the character at out (room for four bytes); returns the end.
+char* AppendUtf8(char* out, char32_t cp) {
   if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
+    *out++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
@@ -95,10 +97,16 @@ bool IsAscii(std::string_view text) {
 }
 
 std::string Utf16ToUtf8(OleStringView text) {
-  std::string out;
-  out.reserve(text.size());
+  // Sized once for the longest form (three bytes a unit) and written in place:
+  // entry and store IDs, hundreds of ASCII characters, arrive with every save.
+  std::string out(text.size() * 3, '\0');
+  char* at = out.data();
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
+    if (cp < 0x80) {
+      *at++ = static_cast<char>(cp);
+      continue;
+    }
     if (cp >= 0xD800 && cp <= 0xDBFF) {
       if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
         cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
@@ -109,8 +117,9 @@ std::string Utf16ToUtf8(OleStringView text) {
     } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
       cp = kReplacement;
     }
-    AppendUtf8(out, cp);
+    at = AppendUtf8(at, cp);
   }
+  out.resize(static_cast<size_t>(at - out.data()));
   return out;
 }
 
@@ -123,6 +132,7 @@ std::string AsciiLower(std::string_view text) {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // long IDs mostly come back as they were handed out
   for (size_t i = 0; i < a.size(); ++i)
     if (ToLowerAscii(a[i]) != ToLowerAscii(b[i])) return false;
   return true;

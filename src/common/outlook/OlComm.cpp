@@ -44,9 +44,14 @@ void ReleaseConnection() {
 BSTR AllocAutomationString(const char* szText) {
   const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, -1, nullptr, 0);
   if (nUnits <= 0) return nullptr;
-  std::vector<OLECHAR> buffer(static_cast<size_t>(nUnits));
-  if (MultiByteToWideChar(CP_ACP, 0, szText, -1, buffer.data(), nUnits) != nUnits) return nullptr;
-  return SysAllocString(buffer.data());
+  // Converted straight into the string (its length leaves out the zero, for
+  // which the string always has room).
+  BSTR bstr = SysAllocStringLen(nullptr, static_cast<UINT>(nUnits - 1));
+  if (bstr && MultiByteToWideChar(CP_ACP, 0, szText, -1, bstr, nUnits) != nUnits) {
+    SysFreeString(bstr);
+    return nullptr;
+  }
+  return bstr;
 }
 
 unsigned Status(HRESULT hr) { return static_cast<unsigned>(hr); }
