@@ -195,72 +195,23 @@ constexpr OlProperty kDistListProperties[] = {
 
 constexpr int32_t kOlDistributionList = 69;  // OlObjectClass
 
-constexpr OlFolderTexts kContactFolderTexts = {
-    "Failed to get the name of the Contact folder. hr=0x%x",
-    "Got the name of the Contacts folder: %s",
-    "Failed to get the StoreID of the Contact folder. hr=0x%x",
-    "Got the StoreID of the Contact folder: %s",
-    "Failed to get the \"Items\" property of the Contact folder. hr=0x%x",
+constexpr OlFolderSpec kContactsFolder = {
+    olFolderContacts,
+    {
+        "Failed to get the name of the Contact folder. hr=0x%x",
+        "Got the name of the Contacts folder: %s",
+        "Failed to get the StoreID of the Contact folder. hr=0x%x",
+        "Got the StoreID of the Contact folder: %s",
+        "Failed to get the \"Items\" property of the Contact folder. hr=0x%x",
+    },
+    nullptr,
+    nullptr,
+    false,
 };
 
 }  // namespace
 
-OlAddrUtil::OlAddrUtil(const char* szProfile)
-    : OlBaseUtil(szProfile), m_pFolder(nullptr), m_pContainer(nullptr) {
-  OlAddrUtil::Initialize();
-}
-
-OlAddrUtil::~OlAddrUtil() { OlAddrUtil::Terminate(); }
-
-bool OlAddrUtil::ReadItems() {
-  OlBaseUtil::ReadItems();
-  if (!m_pFolder) return false;
-  return ReadFolder(m_pFolder->GetInterface(), m_bIncludeSubfolders);
-}
-
-void OlAddrUtil::ClearItems() {
-  if (m_pContainer) m_pContainer->Clear();
-  OlBaseUtil::ClearItems();
-}
-
-void OlAddrUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new (std::nothrow) CommAddrMgr;
-  m_pFolder = nullptr;
-  Connect();
-}
-
-void OlAddrUtil::Terminate() {
-  ClearItems();
-  delete m_pContainer;
-  m_pContainer = nullptr;
-  Disconnect();
-}
-
-bool OlAddrUtil::Connect() {
-  if (!OlBaseUtil::Connect()) return false;
-  if (FAILED(OpenDefaultFolder(olFolderContacts, &m_pFolder))) {
-    Disconnect();
-    return false;
-  }
-  return true;
-}
-
-void OlAddrUtil::Disconnect() {
-  delete m_pFolder;
-  m_pFolder = nullptr;
-  OlBaseUtil::Disconnect();
-}
-
-bool OlAddrUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
-  if (!pFolder || !m_pContainer) return false;
-  return WalkFolder(pFolder, bSubfolders, kContactFolderTexts,
-                    [this](IDispatch* pItem, const char* szFolder, const char* szStore) {
-                      OlReadAndKeep<AddrImage>(m_pContainer, pItem, szFolder, szStore,
-                                               [this](IDispatch* p, AddrImage* pImage) {
-                                                 return ReadContact(p, pImage);
-                                               });
-                    });
-}
+OlAddrUtil::OlAddrUtil(const char* szProfile) : OlFolderUtil(szProfile, kContactsFolder) {}
 
 bool OlAddrUtil::ReadContact(IDispatch* pItem, AddrImage* pImage) {
   if (!pItem || !pImage) return false;

@@ -3,33 +3,22 @@
 // writes a changed AddrImage back to its contact.
 #pragma once
 
-#include "common/outlook/OlComm.h"
+#include "common/outlook/OlFolderUtil.h"
 #include "common/records/CommAddrMgr.h"
 
-class OlAddrUtil : public OlBaseUtil {
+class OlAddrUtil : public OlFolderUtil<AddrImage, CommAddrMgr> {
  public:
   explicit OlAddrUtil(const char* szProfile = nullptr);
-  ~OlAddrUtil() override;
 
-  bool ReadItems() override;
-  void ClearItems() override;
-  void Initialize() override;
-  void Terminate() override;
-  bool Connect() override;
-  void Disconnect() override;
-
-  CommAddrMgr* GetContainer() const { return m_pContainer; }
   // Finds the contact by the image's EntryID and StoreID, puts the fields the
   // image marks as changed and saves it. False, logged, when any step fails.
   bool SaveItem(const AddrImage* pImage);
   // Marks in *pSaved the fields marked changed that SaveItem would put.
   void GetSavedFields(const AddrImage* pImage, FieldMarks* pSaved) const;
 
-  bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
   bool ReadContact(IDispatch* pItem, AddrImage* pImage);
   bool WriteContact(IDispatch* pItem, const AddrImage* pImage);
 
  private:
-  CDispCmd* m_pFolder;
-  CommAddrMgr* m_pContainer;
+  bool ReadOne(IDispatch* pItem, AddrImage* pImage) override { return ReadContact(pItem, pImage); }
 };

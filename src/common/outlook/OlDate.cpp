@@ -102,12 +102,18 @@ constexpr OlWriteStep kPatternWrites[] = {
                [](const void* p, const void*) { return AsImage(p).PatternEndDate > 1.0; }),
 };
 
-constexpr OlFolderTexts kCalendarFolderTexts = {
-    "Failed to get the name of the folder. hr=0x%x",
-    "Got the name of the Calendar folder: %s",
-    "Failed to get the StoreID of the Calendar folder. hr=0x%x",
-    "Got the StoreID of the Calendar folder: %s",
-    "Failed to get Calendar Items property.",
+constexpr OlFolderSpec kCalendarFolder = {
+    olFolderCalendar,
+    {
+        "Failed to get the name of the folder. hr=0x%x",
+        "Got the name of the Calendar folder: %s",
+        "Failed to get the StoreID of the Calendar folder. hr=0x%x",
+        "Got the StoreID of the Calendar folder: %s",
+        "Failed to get Calendar Items property.",
+    },
+    "Failed to call \"GetDefaultFolder\" method. hr=0x%x",
+    "Get Outlook Calendar root folder successfully.",
+    false,
 };
 
 // The appointment's recurrence pattern; the caller owns the reference.
@@ -128,64 +134,7 @@ IDispatch* GetRecurrencePattern(CDispCmd& item, HRESULT* phr) {
 }  // namespace
 
 OlDateUtil::OlDateUtil(const char* szProfile)
-    : OlBaseUtil(szProfile), m_pFolder(nullptr), m_pContainer(nullptr), m_bIncludeBody(true) {
-  OlDateUtil::Initialize();
-}
-
-OlDateUtil::~OlDateUtil() { OlDateUtil::Terminate(); }
-
-bool OlDateUtil::ReadItems() {
-  OlBaseUtil::ReadItems();
-  if (!m_pFolder) return false;
-  return ReadFolder(m_pFolder->GetInterface(), m_bIncludeSubfolders);
-}
-
-void OlDateUtil::ClearItems() {
-  if (m_pContainer) m_pContainer->Clear();
-  OlBaseUtil::ClearItems();
-}
-
-void OlDateUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new (std::nothrow) CommDateMgr;
-  m_pFolder = nullptr;
-  Connect();
-}
-
-void OlDateUtil::Terminate() {
-  ClearItems();
-  delete m_pContainer;
-  m_pContainer = nullptr;
-  Disconnect();
-}
-
-bool OlDateUtil::Connect() {
-  if (!OlBaseUtil::Connect()) return false;
-  const HRESULT hr = OpenDefaultFolder(olFolderCalendar, &m_pFolder);
-  if (FAILED(hr)) {
-    QM_LOG(0, "Failed to call \"GetDefaultFolder\" method. hr=0x%x", static_cast<unsigned>(hr));
-    Disconnect();
-    return false;
-  }
-  QM_LOG(2, "Get Outlook Calendar root folder successfully.");
-  return true;
-}
-
-void OlDateUtil::Disconnect() {
-  delete m_pFolder;
-  m_pFolder = nullptr;
-  OlBaseUtil::Disconnect();
-}
-
-bool OlDateUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
-  if (!pFolder || !m_pContainer) return false;
-  return WalkFolder(pFolder, bSubfolders, kCalendarFolderTexts,
-                    [this](IDispatch* pItem, const char* szFolder, const char* szStore) {
-                      OlReadAndKeep<DateImage>(m_pContainer, pItem, szFolder, szStore,
-                                               [this](IDispatch* p, DateImage* pImage) {
-                                                 return ReadAppointment(p, pImage);
-                                               });
-                    });
-}
+    : OlFolderUtil(szProfile, kCalendarFolder), m_bIncludeBody(true) {}
 
 bool OlDateUtil::ReadAppointment(IDispatch* pItem, DateImage* pImage) {
   if (!pItem || !pImage) return false;

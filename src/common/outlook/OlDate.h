@@ -3,22 +3,13 @@
 // kept in its CommDateMgr, and writes a changed DateImage back.
 #pragma once
 
-#include "common/outlook/OlComm.h"
+#include "common/outlook/OlFolderUtil.h"
 #include "common/records/CommDateMgr.h"
 
-class OlDateUtil : public OlBaseUtil {
+class OlDateUtil : public OlFolderUtil<DateImage, CommDateMgr> {
  public:
   explicit OlDateUtil(const char* szProfile = nullptr);
-  ~OlDateUtil() override;
 
-  bool ReadItems() override;
-  void ClearItems() override;
-  void Initialize() override;
-  void Terminate() override;
-  bool Connect() override;
-  void Disconnect() override;
-
-  CommDateMgr* GetContainer() const { return m_pContainer; }
   // Whether appointment bodies are read and written; always on.
   bool IncludeBody() const { return m_bIncludeBody; }
   // Finds the appointment by the image's EntryID and StoreID, puts the fields
@@ -27,12 +18,12 @@ class OlDateUtil : public OlBaseUtil {
   // Marks in *pSaved the fields marked changed that SaveItem would put.
   void GetSavedFields(const DateImage* pImage, FieldMarks* pSaved) const;
 
-  bool ReadFolder(IDispatch* pFolder, bool bSubfolders);
   bool ReadAppointment(IDispatch* pItem, DateImage* pImage);
   bool WriteAppointment(IDispatch* pItem, const DateImage* pImage);
 
  private:
-  CDispCmd* m_pFolder;
-  CommDateMgr* m_pContainer;
+  bool ReadOne(IDispatch* pItem, DateImage* pImage) override {
+    return ReadAppointment(pItem, pImage);
+  }
   bool m_bIncludeBody;
 };

@@ -27,75 +27,25 @@ constexpr OlWriteStep kNoteWrites[] = {
     NOTE_WRITE(Color),
 };
 
-constexpr OlFolderTexts kNoteFolderTexts = {
-    "Failed to get the name of the folder. hr=0x%x",
-    "Got the name of the Notes folder: %s",
+// Unlike the other accessors, this one counts as connected only when its
+// folder opened.
+constexpr OlFolderSpec kNotesFolder = {
+    olFolderNotes,
+    {
+        "Failed to get the name of the folder. hr=0x%x",
+        "Got the name of the Notes folder: %s",
+        nullptr,
+        nullptr,
+        "Failed to get the \"Items\" property of the Notes folder. hr=0x%x",
+    },
     nullptr,
     nullptr,
-    "Failed to get the \"Items\" property of the Notes folder. hr=0x%x",
+    true,
 };
 
 }  // namespace
 
-OlNoteUtil::OlNoteUtil(const char* szProfile)
-    : OlBaseUtil(szProfile), m_pFolder(nullptr), m_pContainer(nullptr) {
-  OlNoteUtil::Initialize();
-}
-
-OlNoteUtil::~OlNoteUtil() { OlNoteUtil::Terminate(); }
-
-bool OlNoteUtil::ReadItems() {
-  OlBaseUtil::ReadItems();
-  if (!m_pFolder) return false;
-  return ReadFolder(m_pFolder->GetInterface(), m_bIncludeSubfolders);
-}
-
-void OlNoteUtil::ClearItems() {
-  if (m_pContainer) m_pContainer->Clear();
-  OlBaseUtil::ClearItems();
-}
-
-void OlNoteUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new (std::nothrow) CommNoteMgr;
-  m_pFolder = nullptr;
-  Connect();
-}
-
-void OlNoteUtil::Terminate() {
-  ClearItems();
-  delete m_pContainer;
-  m_pContainer = nullptr;
-  Disconnect();
-}
-
-// Unlike the other accessors, this one counts as connected only when its
-// folder opened.
-bool OlNoteUtil::Connect() {
-  if (!OlBaseUtil::Connect()) return false;
-  if (FAILED(OpenDefaultFolder(olFolderNotes, &m_pFolder))) {
-    Disconnect();
-    m_bConnected = false;
-    return false;
-  }
-  m_bConnected = true;
-  return true;
-}
-
-void OlNoteUtil::Disconnect() {
-  delete m_pFolder;
-  m_pFolder = nullptr;
-  OlBaseUtil::Disconnect();
-}
-
-bool OlNoteUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
-  if (!pFolder || !m_pContainer) return false;
-  return WalkFolder(pFolder, bSubfolders, kNoteFolderTexts,
-                    [this](IDispatch* pItem, const char* szFolder, const char* szStore) {
-                      OlReadAndKeep<NoteImage>(
-                          m_pContainer, pItem, szFolder, szStore,
-                          [this](IDispatch* p, NoteImage* pImage) { return ReadNote(p, pImage); });
-                    });
-}
+OlNoteUtil::OlNoteUtil(const char* szProfile) : OlFolderUtil(szProfile, kNotesFolder) {}
 
 bool OlNoteUtil::ReadNote(IDispatch* pItem, NoteImage* pImage) {
   if (!pItem || !pImage) return false;

@@ -71,73 +71,25 @@ constexpr OlWriteStep kTaskWrites[] = {
     TASK_WRITE(Categories, nullptr),
 };
 
-constexpr OlFolderTexts kTaskFolderTexts = {
-    "Failed to get the name of the folder. hr=0x%x",
-    "Got the name of the Task folder: %s",
+// A Tasks folder that does not open is not logged: the accessor simply has no
+// folder and its ReadItems() answers false.
+constexpr OlFolderSpec kTasksFolder = {
+    olFolderTasks,
+    {
+        "Failed to get the name of the folder. hr=0x%x",
+        "Got the name of the Task folder: %s",
+        nullptr,
+        nullptr,
+        "Failed to get the \"Items\" property of the Task folder. hr=0x%x",
+    },
     nullptr,
     nullptr,
-    "Failed to get the \"Items\" property of the Task folder. hr=0x%x",
+    false,
 };
 
 }  // namespace
 
-OlTaskUtil::OlTaskUtil(const char* szProfile)
-    : OlBaseUtil(szProfile), m_pFolder(nullptr), m_pContainer(nullptr) {
-  OlTaskUtil::Initialize();
-}
-
-OlTaskUtil::~OlTaskUtil() { OlTaskUtil::Terminate(); }
-
-bool OlTaskUtil::ReadItems() {
-  OlBaseUtil::ReadItems();
-  if (!m_pFolder) return false;
-  return ReadFolder(m_pFolder->GetInterface(), m_bIncludeSubfolders);
-}
-
-void OlTaskUtil::ClearItems() {
-  if (m_pContainer) m_pContainer->Clear();
-  OlBaseUtil::ClearItems();
-}
-
-void OlTaskUtil::Initialize() {
-  if (!m_pContainer) m_pContainer = new (std::nothrow) CommTaskMgr;
-  m_pFolder = nullptr;
-  Connect();
-}
-
-void OlTaskUtil::Terminate() {
-  ClearItems();
-  delete m_pContainer;
-  m_pContainer = nullptr;
-  Disconnect();
-}
-
-// A Tasks folder that does not open is not logged: the accessor simply has
-// no folder and its ReadItems() answers false.
-bool OlTaskUtil::Connect() {
-  if (!OlBaseUtil::Connect()) return false;
-  if (FAILED(OpenDefaultFolder(olFolderTasks, &m_pFolder))) {
-    Disconnect();
-    return false;
-  }
-  return true;
-}
-
-void OlTaskUtil::Disconnect() {
-  delete m_pFolder;
-  m_pFolder = nullptr;
-  OlBaseUtil::Disconnect();
-}
-
-bool OlTaskUtil::ReadFolder(IDispatch* pFolder, bool bSubfolders) {
-  if (!pFolder || !m_pContainer) return false;
-  return WalkFolder(pFolder, bSubfolders, kTaskFolderTexts,
-                    [this](IDispatch* pItem, const char* szFolder, const char* szStore) {
-                      OlReadAndKeep<TaskImage>(
-                          m_pContainer, pItem, szFolder, szStore,
-                          [this](IDispatch* p, TaskImage* pImage) { return ReadTask(p, pImage); });
-                    });
-}
+OlTaskUtil::OlTaskUtil(const char* szProfile) : OlFolderUtil(szProfile, kTasksFolder) {}
 
 bool OlTaskUtil::ReadTask(IDispatch* pItem, TaskImage* pImage) {
   if (!pItem || !pImage) return false;
