@@ -89,34 +89,6 @@ constinit const CxFieldCatalogue g_AddrCatalogue(g_AddrFields);
 
 }  // namespace
 
-CxQMOLAddrUtil::CxQMOLAddrUtil() : m_pAccessor(nullptr) {
-  g_AddrCatalogue.WriteEnumerations(kAddrEnums);
-}
+CxQMOLAddrUtil::CxQMOLAddrUtil() { g_AddrCatalogue.WriteEnumerations(kAddrEnums); }
 
-CxQMOLAddrUtil::~CxQMOLAddrUtil() = default;
-
-int32_t CxQMOLAddrUtil::GetFieldCount() { return g_AddrCatalogue.GetFieldCount(); }
-
-const FieldDescriptor* CxQMOLAddrUtil::GetFieldAt(int32_t nIndex) {
-  return g_AddrCatalogue.GetFieldAt(nIndex);
-}
-
-const FieldDescriptor* CxQMOLAddrUtil::FindField(int32_t nFieldID) {
-  return g_AddrCatalogue.FindField(nFieldID);
-}
-
-bool CxQMOLAddrUtil::Apply(AddrImage* pImage, const FieldUpdateDef* pDef) const {
-  return ApplyToImage(g_AddrCatalogue, pImage, pDef);
-}
-
-bool CxQMOLAddrUtil::Save(AddrImage* pImage) const {
-  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
-}
-
-const FieldEntry* CxQMOLAddrUtil::FindEntry(int32_t nFieldID) {
-  return g_AddrCatalogue.FindEntry(nFieldID);
-}
-
-ApplyRefusal CxQMOLAddrUtil::GetRefusal(const AddrImage* pImage, const FieldUpdateDef* pDef) const {
-  return RefusalOnImage(g_AddrCatalogue, pImage, pDef);
-}
+const CxFieldCatalogue& CxQMOLAddrUtil::Catalogue() { return g_AddrCatalogue; }

@@ -37,34 +37,6 @@ constinit const CxFieldCatalogue g_DateCatalogue(g_DateFields);
 
 }  // namespace
 
-CxQMOLDateUtil::CxQMOLDateUtil() : m_pAccessor(nullptr) {
-  g_DateCatalogue.WriteEnumerations(kDateEnums);
-}
+CxQMOLDateUtil::CxQMOLDateUtil() { g_DateCatalogue.WriteEnumerations(kDateEnums); }
 
-CxQMOLDateUtil::~CxQMOLDateUtil() = default;
-
-int32_t CxQMOLDateUtil::GetFieldCount() { return g_DateCatalogue.GetFieldCount(); }
-
-const FieldDescriptor* CxQMOLDateUtil::GetFieldAt(int32_t nIndex) {
-  return g_DateCatalogue.GetFieldAt(nIndex);
-}
-
-const FieldDescriptor* CxQMOLDateUtil::FindField(int32_t nFieldID) {
-  return g_DateCatalogue.FindField(nFieldID);
-}
-
-bool CxQMOLDateUtil::Apply(DateImage* pImage, const FieldUpdateDef* pDef) const {
-  return ApplyToImage(g_DateCatalogue, pImage, pDef);
-}
-
-bool CxQMOLDateUtil::Save(DateImage* pImage) const {
-  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
-}
-
-const FieldEntry* CxQMOLDateUtil::FindEntry(int32_t nFieldID) {
-  return g_DateCatalogue.FindEntry(nFieldID);
-}
-
-ApplyRefusal CxQMOLDateUtil::GetRefusal(const DateImage* pImage, const FieldUpdateDef* pDef) const {
-  return RefusalOnImage(g_DateCatalogue, pImage, pDef);
-}
+const CxFieldCatalogue& CxQMOLDateUtil::Catalogue() { return g_DateCatalogue; }

@@ -25,34 +25,6 @@ constinit const CxFieldCatalogue g_NoteCatalogue(g_NoteFields);
 
 }  // namespace
 
-CxQMOLNoteUtil::CxQMOLNoteUtil() : m_pAccessor(nullptr) {
-  g_NoteCatalogue.WriteEnumerations(kNoteEnums);
-}
+CxQMOLNoteUtil::CxQMOLNoteUtil() { g_NoteCatalogue.WriteEnumerations(kNoteEnums); }
 
-CxQMOLNoteUtil::~CxQMOLNoteUtil() = default;
-
-int32_t CxQMOLNoteUtil::GetFieldCount() { return g_NoteCatalogue.GetFieldCount(); }
-
-const FieldDescriptor* CxQMOLNoteUtil::GetFieldAt(int32_t nIndex) {
-  return g_NoteCatalogue.GetFieldAt(nIndex);
-}
-
-const FieldDescriptor* CxQMOLNoteUtil::FindField(int32_t nFieldID) {
-  return g_NoteCatalogue.FindField(nFieldID);
-}
-
-bool CxQMOLNoteUtil::Apply(NoteImage* pImage, const FieldUpdateDef* pDef) const {
-  return ApplyToImage(g_NoteCatalogue, pImage, pDef);
-}
-
-bool CxQMOLNoteUtil::Save(NoteImage* pImage) const {
-  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
-}
-
-const FieldEntry* CxQMOLNoteUtil::FindEntry(int32_t nFieldID) {
-  return g_NoteCatalogue.FindEntry(nFieldID);
-}
-
-ApplyRefusal CxQMOLNoteUtil::GetRefusal(const NoteImage* pImage, const FieldUpdateDef* pDef) const {
-  return RefusalOnImage(g_NoteCatalogue, pImage, pDef);
-}
+const CxFieldCatalogue& CxQMOLNoteUtil::Catalogue() { return g_NoteCatalogue; }

@@ -40,34 +40,6 @@ constinit const CxFieldCatalogue g_TaskCatalogue(g_TaskFields);
 
 }  // namespace
 
-CxQMOLTaskUtil::CxQMOLTaskUtil() : m_pAccessor(nullptr) {
-  g_TaskCatalogue.WriteEnumerations(kTaskEnums);
-}
+CxQMOLTaskUtil::CxQMOLTaskUtil() { g_TaskCatalogue.WriteEnumerations(kTaskEnums); }
 
-CxQMOLTaskUtil::~CxQMOLTaskUtil() = default;
-
-int32_t CxQMOLTaskUtil::GetFieldCount() { return g_TaskCatalogue.GetFieldCount(); }
-
-const FieldDescriptor* CxQMOLTaskUtil::GetFieldAt(int32_t nIndex) {
-  return g_TaskCatalogue.GetFieldAt(nIndex);
-}
-
-const FieldDescriptor* CxQMOLTaskUtil::FindField(int32_t nFieldID) {
-  return g_TaskCatalogue.FindField(nFieldID);
-}
-
-bool CxQMOLTaskUtil::Apply(TaskImage* pImage, const FieldUpdateDef* pDef) const {
-  return ApplyToImage(g_TaskCatalogue, pImage, pDef);
-}
-
-bool CxQMOLTaskUtil::Save(TaskImage* pImage) const {
-  return m_pAccessor && pImage && m_pAccessor->SaveItem(pImage);
-}
-
-const FieldEntry* CxQMOLTaskUtil::FindEntry(int32_t nFieldID) {
-  return g_TaskCatalogue.FindEntry(nFieldID);
-}
-
-ApplyRefusal CxQMOLTaskUtil::GetRefusal(const TaskImage* pImage, const FieldUpdateDef* pDef) const {
-  return RefusalOnImage(g_TaskCatalogue, pImage, pDef);
-}
+const CxFieldCatalogue& CxQMOLTaskUtil::Catalogue() { return g_TaskCatalogue; }
