@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <span>
 
+#include "app/AccessibleNames.h"
 #include "app/DetailView.h"
 #include "app/ProgramText.h"
 #include "app/UiSeams.h"
@@ -140,6 +141,7 @@ TfmAddrDetail::TfmAddrDetail(QWidget* pParent) : QDialog(pParent), m_pRecord(nul
   setWindowTitle(QStringLiteral("Contact detail information"));
 
   pcAddr = new QTabWidget(this);
+  pcAddr->setAccessibleName(windowTitle());
   tGeneral = BuildGeneral();
   tAddress = BuildAddress();
   tNotes = BuildNotes();
@@ -171,6 +173,7 @@ QWidget* TfmAddrDetail::BuildGeneral() {
 
   auto* pBirthday = new QGroupBox(QStringLiteral(" Birthday "), pSheet);
   edtBirthday = new QLineEdit(pBirthday);
+  edtBirthday->setAccessibleName(QStringLiteral("Birthday"));
   (new QVBoxLayout(pBirthday))->addWidget(edtBirthday);
 
   cbPrivate = new QCheckBox(QStringLiteral("Private"), pSheet);
@@ -192,6 +195,7 @@ QWidget* TfmAddrDetail::BuildGeneral() {
 QWidget* TfmAddrDetail::BuildAddress() {
   auto* pSheet = new QWidget;
   pcAddress = new QTabWidget(pSheet);
+  pcAddress->setAccessibleName(QStringLiteral("Addresses"));
   for (const AddressSheet& address : kAddressSheets) {
     auto* pInner = new QWidget;
     auto* pForm = new QFormLayout(pInner);
@@ -209,6 +213,7 @@ QWidget* TfmAddrDetail::BuildAddress() {
 QWidget* TfmAddrDetail::BuildNotes() {
   auto* pSheet = new QWidget;
   memNotes = NewMemo(pSheet);
+  memNotes->setAccessibleName(QStringLiteral("Notes"));
   (new QVBoxLayout(pSheet))->addWidget(memNotes);
   return pSheet;
 }
@@ -224,6 +229,7 @@ QWidget* TfmAddrDetail::BuildOther() {
   AddEditRows(this, kChatFields, pChatForm, pChat);
   btnGo = new QPushButton(QStringLiteral(">>"), pChat);
   btnGo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  btnGo->setAccessibleName(QStringLiteral("Open the home page"));
   pChatForm->addRow(QString(), btnGo);
   connect(btnGo, &QPushButton::clicked, this, &TfmAddrDetail::btnGoClick);
 

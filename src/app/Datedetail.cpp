@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "app/AccessibleNames.h"
 #include "app/DetailView.h"
 #include "app/ProgramText.h"
 
@@ -71,6 +72,9 @@ QLineEdit* AddEveryRow(QBoxLayout* pLayout, const char* szUnit, QWidget* pParent
   auto* pRow = new QHBoxLayout;
   auto* pEdit = new QLineEdit(pParent);
   pEdit->setMaximumWidth(60);
+  // "Every [2] weeks": the box holds the number of units.
+  pEdit->setAccessibleName(QStringLiteral("Number of %1")
+                               .arg(QString::fromUtf8(szUnit).section(' ', 0, 0).remove('.')));
   pRow->addWidget(new QLabel(QStringLiteral("Every"), pParent));
   pRow->addWidget(pEdit);
   pRow->addWidget(new QLabel(QString::fromUtf8(szUnit), pParent));
@@ -85,6 +89,7 @@ TfmDateDetail::TfmDateDetail(QWidget* pParent) : QDialog(pParent), m_pRecord(nul
   setWindowTitle(QStringLiteral("Calendar detail information"));
 
   pDate = new QTabWidget(this);
+  pDate->setAccessibleName(windowTitle());
   tRecur = BuildRecurrence();
   tNotes = BuildNotes();
   tGen = BuildGeneral();
@@ -129,6 +134,7 @@ QWidget* TfmDateDetail::BuildGeneral() {
 QWidget* TfmDateDetail::BuildNotes() {
   auto* pSheet = new QWidget;
   memNotes = NewMemo(pSheet);
+  memNotes->setAccessibleName(QStringLiteral("Notes"));
   (new QVBoxLayout(pSheet))->addWidget(memNotes);
   return pSheet;
 }
@@ -136,6 +142,7 @@ QWidget* TfmDateDetail::BuildNotes() {
 QWidget* TfmDateDetail::BuildRecurrence() {
   auto* pSheet = new QWidget;
   pRecur = new QTabWidget(pSheet);
+  pRecur->setAccessibleName(QStringLiteral("Recurrence pattern"));
 
   tYearly = new QWidget;
   auto* pYearly = new QVBoxLayout(tYearly);
@@ -190,7 +197,8 @@ QWidget* TfmDateDetail::BuildRecurrence() {
   m_pRangeEnd->addButton(rbtnNoEnd);
   m_pRangeEnd->addButton(rbtnEndBy);
   auto* pRangeGrid = new QGridLayout(pRange);
-  pRangeGrid->addWidget(new QLabel(QStringLiteral("Start:"), pRange), 0, 0);
+  edtRecurEnd->setAccessibleName(QStringLiteral("End date"));
+  pRangeGrid->addWidget(NewLabelFor(QStringLiteral("Start:"), edtRecurStart, pRange), 0, 0);
   pRangeGrid->addWidget(edtRecurStart, 0, 1);
   pRangeGrid->addWidget(rbtnNoEnd, 0, 2);
   pRangeGrid->addWidget(rbtnEndBy, 1, 2);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/ClickLabel.h"
 #include "app/Look.h"
@@ -50,7 +51,7 @@ TfmDebug::TfmDebug(QWidget* pParent) : QDialog(pParent) {
   cbxLevel = new QComboBox(this);
   cbxLevel->setMinimumContentsLength(40);
   auto* pLevelRow = new QHBoxLayout;
-  pLevelRow->addWidget(new QLabel(QStringLiteral("Set Debug Level:"), this));
+  pLevelRow->addWidget(NewLabelFor(QStringLiteral("Set Debug Level:"), cbxLevel, this));
   pLevelRow->addWidget(cbxLevel, 1);
 
   gbInfo = new TxLogInfoBox(this);
@@ -81,6 +82,7 @@ TfmDebug::TfmDebug(QWidget* pParent) : QDialog(pParent) {
   pLayout->setSizeConstraint(QLayout::SetFixedSize);
 
   UpdateData(false);
+  NameControls(this);
 }
 
 bool TfmDebug::UpdateData(bool bSave) {

@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/AccessibleNames.h"
+
 QPlainTextEdit* NewMemo(QWidget* pParent) {
   auto* pMemo = new QPlainTextEdit(pParent);
   pMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -64,5 +66,6 @@ QPushButton* FinishDialog(QDialog* pDialog, QWidget* pBody, int nWidth, int nHei
     const QRect desktop = pScreen->availableGeometry();
     pDialog->move(desktop.center() - QPoint(pDialog->width() / 2, pDialog->height() / 2));
   }
+  NameControls(pDialog);
   return pClose;
 }

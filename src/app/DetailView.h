@@ -32,5 +32,6 @@ void UntickGroup(QButtonGroup* pGroup);
 
 // The "&Close" button under the dialog's body, closing it as cancelled; the
 // dialog is placed at the centre of the desktop with a client area of the
-// given size (or larger, when its contents need more).
+// given size (or larger, when its contents need more), and its controls are
+// named (NameControls).
 QPushButton* FinishDialog(QDialog* pDialog, QWidget* pBody, int nWidth, int nHeight);

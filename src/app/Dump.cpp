@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/AccessibleNames.h"
 #include "app/ClickLabel.h"
 #include "app/Debugger.h"
 #include "app/Loginfo.h"
@@ -81,6 +82,7 @@ TfmDump::TfmDump(QWidget* pParent) : QDialog(pParent) {
   pLayout->setSizeConstraint(QLayout::SetFixedSize);
 
   UpdateData(false);
+  NameControls(this);
 }
 
 bool TfmDump::UpdateData(bool bSave) {

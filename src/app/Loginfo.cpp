@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/Look.h"
 #include "app/ProgramText.h"
@@ -35,14 +36,16 @@ TxLogInfoBox::TxLogInfoBox(QWidget* pParent)
   btnFolder = MakeBrowseButton(this);
   edtFile = MakePathBox(this);
   btnFile = MakeBrowseButton(this);
+  btnFolder->setAccessibleName(QStringLiteral("Open the log folder"));
+  btnFile->setAccessibleName(QStringLiteral("Open the log file"));
   connect(btnFolder, &QPushButton::clicked, this, &TxLogInfoBox::btnFolderClick);
   connect(btnFile, &QPushButton::clicked, this, &TxLogInfoBox::btnFileClick);
 
   m_pGrid = new QGridLayout(this);
-  m_pGrid->addWidget(new QLabel(QStringLiteral("Log Folder:"), this), 0, 0);
+  m_pGrid->addWidget(NewLabelFor(QStringLiteral("Log Folder:"), edtFolder, this), 0, 0);
   m_pGrid->addWidget(edtFolder, 0, 1);
   m_pGrid->addWidget(btnFolder, 0, 2);
-  m_pGrid->addWidget(new QLabel(QStringLiteral("Log File:"), this), 1, 0);
+  m_pGrid->addWidget(NewLabelFor(QStringLiteral("Log File:"), edtFile, this), 1, 0);
   m_pGrid->addWidget(edtFile, 1, 1);
   m_pGrid->addWidget(btnFile, 1, 2);
   m_pGrid->setColumnStretch(1, 1);

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <new>
 
+#include "app/AccessibleNames.h"
 #include "app/Addrdata.h"
 #include "app/Apputil.h"
 #include "app/ClickLabel.h"
@@ -199,6 +200,7 @@ void TfmMain::FormCreate() {
   LoadProgramSettings();
 
   CreatePages();
+  NameControls(this);
   // No context before page 1 is left; frees one a previous window left behind.
   CloseContext();
   m_nCurPage = 0;
@@ -287,6 +289,7 @@ void TfmMain::ShowPage() {
   btnPrev->setEnabled(m_nCurPage > kFirstPage && m_nCurPage < kLastPage);
   btnNext->setEnabled(m_nCurPage < kLastPage);
   btnClose->setText(m_nCurPage == kLastPage ? QStringLiteral("&Finish") : QStringLiteral("&Cancel"));
+  btnClose->setAccessibleName(ReadableCaption(btnClose->text()));
   TfmPage* pShow = PageAt(m_nCurPage);
   for (TfmPage* pPage : m_pPages)
     if (pPage && pPage != pShow) pPage->hide();

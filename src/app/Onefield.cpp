@@ -19,6 +19,7 @@
 #include <climits>
 #include <cmath>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/Context.h"
 #include "app/Look.h"
@@ -133,6 +134,7 @@ TfmOneField::TfmOneField(QWidget* pParent) : QDialog(pParent), m_pDefinition(nul
     connect(pEdit, &QLineEdit::textChanged, this, &TfmOneField::ShowCutWarning);
   connect(btnOK, &QPushButton::clicked, this, &TfmOneField::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  NameControls(this);
 }
 
 void TfmOneField::BuildWindow() {
@@ -173,6 +175,8 @@ QLineEdit:disabled, QSpinBox:disabled { background: #e4e8ed; color: #8d9aa8; }
   auto* pField = new QGridLayout;
   pField->setHorizontalSpacing(10);
   pField->setVerticalSpacing(8);
+  Label1->setBuddy(cbName);
+  Label2->setBuddy(edtType);
   pField->addWidget(Label1, 0, 0);
   pField->addWidget(cbName, 0, 1);
   pField->addWidget(Label10, 1, 0, Qt::AlignTop);
@@ -183,6 +187,7 @@ QLineEdit:disabled, QSpinBox:disabled { background: #e4e8ed; color: #8d9aa8; }
 
   pDetail = new QTabWidget(this);
   pDetail->setObjectName(QStringLiteral("pDetail"));
+  pDetail->setAccessibleName(QStringLiteral("Updating Details"));
   tString = BuildStringPage();
   edtIntValue = new TxSpinEdit(this);
   edtIntValue->setObjectName(QStringLiteral("edtIntValue"));
@@ -203,6 +208,7 @@ QLineEdit:disabled, QSpinBox:disabled { background: #e4e8ed; color: #8d9aa8; }
   pTime->setObjectName(QStringLiteral("pTime"));
   // To the second, as automation dates are kept.
   pTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+  pTime->setAccessibleName(QStringLiteral("Time"));
   tDateTime = BuildValuePage(pDate, pTime);
   for (QWidget* pPage : {tString, tInteger, tBool, tEnum, tDateTime}) {
     const int nIndex = pDetail->addTab(pPage, QStringLiteral("Updating Details"));
@@ -278,6 +284,15 @@ QWidget* TfmOneField::BuildStringPage() {
   edtReplaceSource = MakeEdit("edtReplaceSource");
   edtReplaceDest = MakeEdit("edtReplaceDest");
 
+  // Each text box is read out by the operation its radio button names.
+  const std::pair<QLineEdit*, QRadioButton*> operations[] = {{edtSetValue, rbtnSet},
+                                                             {edtAppendValue, rbtnAppend},
+                                                             {edtInsertValue, rbtnInsert},
+                                                             {edtReplaceSource, rbtnReplace}};
+  for (const auto& [pEdit, pRadio] : operations)
+    pEdit->setAccessibleName(ReadableCaption(pRadio->text()));
+  edtReplaceDest->setAccessibleName(QStringLiteral("Replace with"));
+
   auto* pGrid = new QGridLayout(pPage);
   pGrid->setContentsMargins(12, 12, 12, 12);
   pGrid->setHorizontalSpacing(8);
@@ -289,7 +304,7 @@ QWidget* TfmOneField::BuildStringPage() {
   pGrid->addWidget(new QLabel(QStringLiteral("to the end of the field."), pPage), 2, 2, 1, 2);
   pGrid->addWidget(rbtnInsert, 3, 0);
   pGrid->addWidget(edtInsertValue, 3, 1);
-  pGrid->addWidget(new QLabel(QStringLiteral("at field position"), pPage), 3, 2);
+  pGrid->addWidget(NewLabelFor(QStringLiteral("at field position"), edtPosition, pPage), 3, 2);
   pGrid->addWidget(edtPosition, 3, 3);
   pGrid->addWidget(lblPositionHint, 4, 1, 1, 3);
   pGrid->addWidget(rbtnReplace, 5, 0);
@@ -312,7 +327,7 @@ QWidget* TfmOneField::BuildValuePage(QWidget* pValue, QWidget* pSecond) {
   auto* pLayout = new QVBoxLayout(pPage);
   pLayout->setContentsMargins(12, 12, 12, 12);
   pLayout->setSpacing(10);
-  pLayout->addWidget(new QLabel(QString::fromUtf8(kValueCaption), pPage));
+  pLayout->addWidget(NewLabelFor(QString::fromUtf8(kValueCaption), pValue, pPage));
   pLayout->addLayout(pRow);
   pLayout->addStretch();
   pValue->setParent(pPage);

@@ -12,6 +12,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/ProgramText.h"
 #include "app/UiSeams.h"
@@ -69,6 +70,7 @@ TfmPreview::TfmPreview(const CxChangeReport& report, const QString& strTitle, QW
   m_pFilter->setSortCaseSensitivity(Qt::CaseInsensitive);
 
   lvChanges = new QTreeView(this);
+  lvChanges->setAccessibleName(QStringLiteral("Changes"));
   lvChanges->setModel(m_pFilter);
   lvChanges->setRootIsDecorated(false);
   lvChanges->setUniformRowHeights(true);
@@ -111,6 +113,7 @@ TfmPreview::TfmPreview(const CxChangeReport& report, const QString& strTitle, QW
   pLayout->addWidget(lvChanges, 1);
   pLayout->addLayout(pButtons);
   resize(110 * nChar, 34 * fontMetrics().height());
+  NameControls(this);
 }
 
 void TfmPreview::cbOnlyChangesClick() {

@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/Context.h"
 #include "app/Look.h"
@@ -59,6 +60,7 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   // selected at a time, every row as high as the others (so even a very long
   // list scrolls without measuring its rows).
   m_pList = new QTreeView(this);
+  m_pList->setAccessibleName(QStringLiteral("Items"));
   m_pList->setModel(m_pModel);
   m_pList->setRootIsDecorated(false);
   m_pList->setItemsExpandable(false);
@@ -115,7 +117,9 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   for (int n = 0; n < kRuleConditionCount; ++n)
     cbxRuleCondition->addItem(
         QString::fromUtf8(GetRuleConditionText(static_cast<RuleCondition>(n))));
+  cbxRuleCondition->setAccessibleName(QStringLiteral("Condition"));
   edtRuleText = new QLineEdit(this);
+  edtRuleText->setAccessibleName(QStringLiteral("Text to look for"));
   cbRuleCase = new QCheckBox(QStringLiteral("&Match case"), this);
   btnTickWhere = new QPushButton(QStringLiteral("&Tick"), this);
   btnUntickWhere = new QPushButton(QStringLiteral("&Untick"), this);
@@ -124,7 +128,7 @@ TfmRecordPage::TfmRecordPage(const RecordPageKind& kind, QWidget* pParent)
   connect(cbxRuleCondition, &QComboBox::currentIndexChanged, this,
           &TfmRecordPage::cbxRuleConditionChange);
   auto* pRule = new QHBoxLayout;
-  pRule->addWidget(new QLabel(QStringLiteral("Where"), this));
+  pRule->addWidget(NewLabelFor(QStringLiteral("Where"), cbxRuleField, this));
   pRule->addWidget(cbxRuleField);
   pRule->addWidget(cbxRuleCondition);
   pRule->addWidget(edtRuleText, 1);

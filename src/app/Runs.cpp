@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/Preview.h"
 #include "app/UiSeams.h"
@@ -82,6 +83,7 @@ bool UndoRunWithPreview(QWidget* pOwner, int64_t nRun, CxChangeReport* pDone) {
 TfmRuns::TfmRuns(QWidget* pParent) : QDialog(pParent) {
   setWindowTitle(QStringLiteral("Past Runs"));
   lvRuns = new QTreeWidget(this);
+  lvRuns->setAccessibleName(QStringLiteral("Past runs"));
   lvRuns->setColumnCount(colCount);
   lvRuns->setHeaderLabels({QStringLiteral("When"), QStringLiteral("Kind"),
                            QStringLiteral("Definitions"), QStringLiteral("Items Saved"),
@@ -111,6 +113,7 @@ TfmRuns::TfmRuns(QWidget* pParent) : QDialog(pParent) {
   pLayout->addLayout(pButtons);
   resize(110 * nChar, 28 * fontMetrics().height());
   Fill();
+  NameControls(this);
 }
 
 void TfmRuns::Fill() {

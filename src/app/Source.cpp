@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 #include <QVBoxLayout>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/Look.h"
 #include "app/Main.h"
@@ -67,7 +68,8 @@ TfmSource::TfmSource(QWidget* pParent) : TfmPage(pParent) {
   btnBrowse = new QPushButton(QStringLiteral("..."), gbOutlook);
   SetRole(btnBrowse, "browse");
   connect(btnBrowse, &QPushButton::clicked, this, &TfmSource::btnBrowseClick);
-  pGrid->addWidget(new QLabel(QStringLiteral("Path:"), gbOutlook), nRow, 0);
+  btnBrowse->setAccessibleName(QStringLiteral("Browse for the Outlook program"));
+  pGrid->addWidget(NewLabelFor(QStringLiteral("Path:"), edtPath, gbOutlook), nRow, 0);
   pGrid->addWidget(edtPath, nRow, 1);
   pGrid->addWidget(btnBrowse, nRow++, 2);
   pGrid->setColumnStretch(1, 1);

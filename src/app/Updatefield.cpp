@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AccessibleNames.h"
 #include "app/Apputil.h"
 #include "app/Context.h"
 #include "app/Main.h"
@@ -33,6 +34,7 @@ enum Column : int { colFieldName, colDetails, colCount };
 TfmUpdateField::TfmUpdateField(QWidget* pParent) : TfmPage(pParent) {
   lvFields = new QTreeWidget(this);
   lvFields->setObjectName(QStringLiteral("lvFields"));
+  lvFields->setAccessibleName(QStringLiteral("Update definitions"));
   lvFields->setColumnCount(colCount);
   lvFields->setHeaderLabels({QStringLiteral("Field Name"), QStringLiteral("Update Details")});
   lvFields->setColumnWidth(colFieldName, 200);
