@@ -164,7 +164,17 @@ HRESULT CDispCmd::GetString(LPCOLESTR szName, char* szBuf, int nSize, bool* pbTr
   // text would, without paying for a long body on every read.
   size_t nUnits = 0;
   const size_t nLimit = static_cast<size_t>(nSize);
-  while (v.bstrVal && nUnits < nLimit && v.bstrVal[nUnits]) ++nUnits;
+  bool bAscii = true;
+  while (v.bstrVal && nUnits < nLimit && v.bstrVal[nUnits]) bAscii &= v.bstrVal[nUnits++] < 0x80;
+  if (bAscii && nUnits < nLimit) {
+    // The whole text is ASCII and fits: every code page keeps ASCII as it is,
+    // so the units go straight into the buffer, as most reads are.
+    for (size_t n = 0; n < nUnits; ++n) szBuf[n] = static_cast<char>(v.bstrVal[n]);
+    szBuf[nUnits] = '\0';
+    VariantClear(&v);
+    if (pbTruncated) *pbTruncated = false;
+    return S_OK;
+  }
   char szShort[512];
   std::string strLong;
   const size_t nCapacity = nUnits * kMaxBytesPerUnit + 1;
