@@ -44,13 +44,19 @@ std::string NewStoreId(std::mt19937_64& engine) {
   return id;
 }
 
+bool IsWellFormedId(std::string_view id) {
+  if (id.empty() || id.size() % 2 != 0 || id.size() > kMaxIdDigits) return false;
+  for (const char ch : id)
+    if (!((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f')))
+      return false;
+  return true;
+}
+
 std::optional<std::string> NormalizeId(std::string_view id) {
-  if (id.empty() || id.size() % 2 != 0 || id.size() > kMaxIdDigits) return std::nullopt;
+  if (!IsWellFormedId(id)) return std::nullopt;
   std::string out(id);
-  for (char& ch : out) {
+  for (char& ch : out)
     if (ch >= 'a' && ch <= 'f') ch = static_cast<char>(ch - 'a' + 'A');
-    else if (!((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F'))) return std::nullopt;
-  }
   return out;
 }
 

@@ -18,5 +18,7 @@ std::string NewStoreId(std::mt19937_64& engine);
 // The ID in upper case when it is a well-formed hex ID (whole bytes, at most
 // 1024 digits); nullopt otherwise.
 std::optional<std::string> NormalizeId(std::string_view id);
+// Whether NormalizeId would take the ID, without making the copy.
+bool IsWellFormedId(std::string_view id);
 
 }  // namespace olstore

@@ -71,10 +71,10 @@ class NameSpaceObject final : public DispatchObject {
     if (args.size() > 1 && !IsMissing(*args[1])) {
       const std::optional<std::string> storeId = TextFromVariant(*args[1]);
       if (!storeId) return DISP_E_TYPEMISMATCH;
-      if (!NormalizeId(*storeId)) return kMapiEInvalidEntryId;
+      if (!IsWellFormedId(*storeId)) return kMapiEInvalidEntryId;
       if (!EqualsNoCase(*storeId, m_store->StoreId())) return kMapiENotFound;
     }
-    if (!NormalizeId(*entryId)) return kMapiEInvalidEntryId;
+    if (!IsWellFormedId(*entryId)) return kMapiEInvalidEntryId;
     std::optional<ItemData> item = m_store->ItemHeaderByEntryId(*entryId);
     if (!item) return kMapiENotFound;
     return ReturnObject(result, NewItemObject(m_store, std::move(*item), false));

@@ -1,6 +1,8 @@
 #include "common/outlook/OlComm.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,16 +44,23 @@ void ReleaseConnection() {
 // An automation string of an ANSI text, sized from the text itself so IDs of
 // any length are passed whole. Null when the text cannot be converted.
 BSTR AllocAutomationString(const char* szText) {
-  const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, -1, nullptr, 0);
-  if (nUnits <= 0) return nullptr;
-  // Converted straight into the string (its length leaves out the zero, for
-  // which the string always has room).
-  BSTR bstr = SysAllocStringLen(nullptr, static_cast<UINT>(nUnits - 1));
-  if (bstr && MultiByteToWideChar(CP_ACP, 0, szText, -1, bstr, nUnits) != nUnits) {
+  // A character never takes more units than bytes in any code page, so one
+  // conversion into a string of the byte length does, shortened afterwards
+  // only for a text that is not all ASCII (the IDs of every save are).
+  const size_t nBytes = strlen(szText);
+  if (nBytes > static_cast<size_t>(INT32_MAX)) return nullptr;
+  BSTR bstr = SysAllocStringLen(nullptr, static_cast<UINT>(nBytes));
+  if (!bstr || nBytes == 0) return bstr;
+  const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, static_cast<int>(nBytes), bstr,
+                                         static_cast<int>(nBytes));
+  if (nUnits <= 0) {
     SysFreeString(bstr);
     return nullptr;
   }
-  return bstr;
+  if (static_cast<size_t>(nUnits) == nBytes) return bstr;
+  BSTR exact = SysAllocStringLen(bstr, static_cast<UINT>(nUnits));
+  SysFreeString(bstr);
+  return exact;
 }
 
 unsigned Status(HRESULT hr) { return static_cast<unsigned>(hr); }
