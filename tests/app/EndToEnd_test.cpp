@@ -6,10 +6,13 @@
 // "before" document.
 //
 // One run is made with the keyboard alone (mnemonics, Tab, arrows, Space), the
-// others with the mouse. With QM_SCREENSHOT_DIR set, the keyboard run also
-// saves a picture of every page and of the editor there.
+// others with the mouse. The keyboard run looks at every page and dialog it
+// passes: nothing may be cut off at a window's edge (the test runs at twice
+// the scale too); with QM_SCREENSHOT_DIR set, it saves a picture of each.
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -17,6 +20,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -682,6 +686,66 @@ QString LogText(const ScopedDataHome& home) {
   return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }
 
+// The least size the layouts give pWidget when there is room: its own
+// minimum, else its minimum size hint where it may shrink, its size hint
+// where it may not.
+QSize LeastSize(const QWidget* pWidget) {
+  const QSizePolicy policy = pWidget->sizePolicy();
+  const QSize hint = pWidget->sizeHint();
+  const QSize minHint = pWidget->minimumSizeHint();
+  auto Least = [](int nSet, QSizePolicy::Policy nPolicy, int nHint, int nMinHint) {
+    if (nSet > 0) return nSet;
+    if (nPolicy == QSizePolicy::Ignored) return 0;
+    return (nPolicy & QSizePolicy::ShrinkFlag) ? nMinHint : nHint;
+  };
+  return QSize(
+      Least(pWidget->minimumWidth(), policy.horizontalPolicy(), hint.width(), minHint.width()),
+      Least(pWidget->minimumHeight(), policy.verticalPolicy(), hint.height(), minHint.height()));
+}
+
+// Whether pLayout (or a layout inside it) places pWidget.
+bool Places(const QLayout* pLayout, const QWidget* pWidget) {
+  for (int n = 0; pLayout && n < pLayout->count(); ++n) {
+    QLayoutItem* pItem = pLayout->itemAt(n);
+    if (pItem->widget() == pWidget || Places(pItem->layout(), pWidget)) return true;
+  }
+  return false;
+}
+
+// The widgets shown in pWindow that are cut off: lying partly outside it, or
+// squeezed below the size they need. What a list or text box scrolls is not
+// looked at: it is meant to lie partly out of view.
+QStringList WidgetsOutside(const QWidget* pWindow) {
+  QStringList outside;
+  for (const QWidget* pWidget : pWindow->findChildren<QWidget*>()) {
+    if (pWidget->isWindow() || !pWidget->isVisibleTo(pWindow)) continue;
+    bool bScrolled = false;
+    for (const QWidget* p = pWidget->parentWidget(); p && p != pWindow; p = p->parentWidget()) {
+      const auto* pArea = qobject_cast<const QAbstractScrollArea*>(p->parentWidget());
+      bScrolled = bScrolled || p->isWindow() || (pArea && pArea->viewport() == p);
+    }
+    const QRect rect(pWidget->mapTo(pWindow, QPoint(0, 0)), pWidget->size());
+    // Only a layout squeezes; the parts of a list or a tab widget are sized
+    // by it, as it likes.
+    const QSize least =
+        Places(pWidget->parentWidget()->layout(), pWidget) ? LeastSize(pWidget) : QSize(0, 0);
+    if (bScrolled || (pWindow->rect().contains(rect) && rect.width() >= least.width() &&
+                      rect.height() >= least.height()))
+      continue;
+    const auto* pButton = qobject_cast<const QAbstractButton*>(pWidget);
+    outside << QStringLiteral("%1 '%2' at %3,%4 %5x%6 (needs %7x%8)")
+                   .arg(QString::fromUtf8(pWidget->metaObject()->className()),
+                        pButton ? pButton->text() : pWidget->objectName())
+                   .arg(rect.x())
+                   .arg(rect.y())
+                   .arg(rect.width())
+                   .arg(rect.height())
+                   .arg(least.width())
+                   .arg(least.height());
+  }
+  return outside;
+}
+
 }  // namespace
 
 class EndToEndTest : public QObject {
@@ -700,9 +764,13 @@ class EndToEndTest : public QObject {
     return static_cast<TPage*>(m_pMain->GetPageWindow(nWindow));
   }
 
+  // Looks at a window as the user sees it: nothing of it may lie outside it,
+  // and with QM_SCREENSHOT_DIR set its picture is saved there.
   void Snap(QWidget* pWidget, const char* szName) {
-    if (m_strScreenshots.isEmpty()) return;
     QCoreApplication::processEvents();
+    const QStringList outside = WidgetsOutside(pWidget);
+    QVERIFY2(outside.isEmpty(), qPrintable(QString::fromUtf8(szName) + ": " + outside.join("; ")));
+    if (m_strScreenshots.isEmpty()) return;
     pWidget->grab().save(QDir(m_strScreenshots).filePath(QString::fromUtf8(szName) + ".png"));
   }
 
@@ -864,7 +932,7 @@ class EndToEndTest : public QObject {
     QVERIFY(!beforeItems.isEmpty());
 
     // The settings file as another start left it: another mode, and the
-    // subfolder switch that only the file sets.
+    // subfolder switch, which page 0 shows.
     QVERIFY(QDir().mkpath(m_pHome->AppDataFolder()));
     {
       QFile ini(m_pHome->SettingsFile());
@@ -885,6 +953,7 @@ class EndToEndTest : public QObject {
 
     // Page 0: the kind.
     auto* pMode = Window<TfmMode>(TfmMain::pwMode);
+    QCOMPARE(pMode->cbSubFolder->isChecked(), kind.bSubFolder);
     QVERIFY(user.Click(pMode->*kind.pRadio));
     QVERIFY((pMode->*kind.pRadio)->isChecked());
     if (bSnap) Snap(m_pMain, "1-mode");
