@@ -1,6 +1,7 @@
 #include "olstore/Dispatch.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "olstore/Text.h"
 #include "olstore/olstore.h"
@@ -12,29 +13,23 @@ namespace {
 std::atomic<void (*)()> g_onCreated{nullptr};
 std::atomic<void (*)()> g_onDestroyed{nullptr};
 
-// FNV-1a over a name's ASCII lower-case form, folded as it is read; with its
-// length. A name with a character outside ASCII is no member's: none.
+// Long enough for every member name of the object model.
+constexpr size_t kMaxNameLength = 64;
+
+// FNV-1a over a name's ASCII lower-case form, which is written to folded
+// (room for kMaxNameLength characters) on the way, with its length. None for
+// a name no member has: a character outside ASCII, or too long.
 template <typename TChar>
-std::optional<uint32_t> NameHash(const TChar* name, size_t& length) {
+std::optional<uint32_t> FoldAndHash(const TChar* name, char* folded, size_t& length) {
   uint32_t hash = 2166136261u;
   for (length = 0; name[length]; ++length) {
-    uint32_t ch = static_cast<uint32_t>(name[length]);
-    if (ch > 0x7F) return std::nullopt;
-    if (ch >= 'A' && ch <= 'Z') ch += 'a' - 'A';
-    hash = (hash ^ ch) * 16777619u;
+    const auto ch = static_cast<uint32_t>(name[length]);
+    if (ch > 0x7F || length == kMaxNameLength) return std::nullopt;
+    const uint32_t lower = ch - 'A' < 26u ? ch + ('a' - 'A') : ch;
+    folded[length] = static_cast<char>(lower);
+    hash = (hash ^ lower) * 16777619u;
   }
   return hash;
-}
-
-// Whether an automation name is a member's lower-case name, ignoring case.
-bool IsNameOf(const OLECHAR* name, size_t length, std::string_view lower) {
-  if (length != lower.size()) return false;
-  for (size_t i = 0; i < length; ++i) {
-    OLECHAR ch = name[i];
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<OLECHAR>(ch - 'A' + 'a');
-    if (ch != static_cast<unsigned char>(lower[i])) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -48,8 +43,9 @@ MemberTable::MemberTable(std::vector<Member> members) : m_members(std::move(memb
   m_lowerNames.reserve(m_members.size());
   for (size_t i = 0; i < m_members.size(); ++i) {
     m_lowerNames.push_back(AsciiLower(m_members[i].name));
+    char folded[kMaxNameLength];
     size_t length = 0;
-    size_t slot = *NameHash(m_lowerNames.back().c_str(), length) & (capacity - 1);
+    size_t slot = *FoldAndHash(m_lowerNames.back().c_str(), folded, length) & (capacity - 1);
     while (m_slots[slot] != 0) slot = (slot + 1) & (capacity - 1);
     m_slots[slot] = static_cast<DISPID>(i + 1);
   }
@@ -57,15 +53,17 @@ MemberTable::MemberTable(std::vector<Member> members) : m_members(std::move(memb
 
 std::optional<DISPID> MemberTable::Find(const OLECHAR* name) const {
   if (!name) return std::nullopt;
-  // Every property read looks its name up, so the name is hashed and compared
-  // where it lies rather than folded into a copy first.
+  // Every property read looks its name up: one pass folds and hashes it into
+  // a buffer on the stack, and the one candidate mostly found is compared whole.
+  char folded[kMaxNameLength];
   size_t length = 0;
-  const std::optional<uint32_t> hash = NameHash(name, length);
+  const std::optional<uint32_t> hash = FoldAndHash(name, folded, length);
   if (!hash) return std::nullopt;
   const size_t mask = m_slots.size() - 1;
   for (size_t slot = *hash & mask; m_slots[slot] != 0; slot = (slot + 1) & mask) {
     const DISPID id = m_slots[slot];
-    if (IsNameOf(name, length, m_lowerNames[static_cast<size_t>(id) - 1])) return id;
+    const std::string& lower = m_lowerNames[static_cast<size_t>(id) - 1];
+    if (lower.size() == length && memcmp(lower.data(), folded, length) == 0) return id;
   }
   return std::nullopt;
 }
