@@ -73,8 +73,8 @@ QLineEdit* AddEveryRow(QBoxLayout* pLayout, const char* szUnit, QWidget* pParent
   auto* pEdit = new QLineEdit(pParent);
   pEdit->setMaximumWidth(60);
   // "Every [2] weeks": the box holds the number of units.
-  pEdit->setAccessibleName(QStringLiteral("Number of %1")
-                               .arg(QString::fromUtf8(szUnit).section(' ', 0, 0).remove('.')));
+  pEdit->setAccessibleName(
+      QStringLiteral("Number of %1").arg(QString::fromUtf8(szUnit).section(' ', 0, 0).remove('.')));
   pRow->addWidget(new QLabel(QStringLiteral("Every"), pParent));
   pRow->addWidget(pEdit);
   pRow->addWidget(new QLabel(QString::fromUtf8(szUnit), pParent));
