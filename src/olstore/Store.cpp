@@ -114,9 +114,8 @@ Value ReadValue(const Query& query, int column, ValueType type) {
   return query.Text(column);
 }
 
-// The item of a row that starts with kItemColumns and holds the kind's stored
-// values from firstValue on, in property order.
-ItemData ItemFromRow(const Query& row, ItemKind kind, int firstValue) {
+// The item of a row that starts with kItemColumns, its values left empty.
+ItemData HeaderFromRow(const Query& row, ItemKind kind) {
   ItemData item;
   item.kind = kind;
   item.id = row.Int(0);
@@ -124,6 +123,13 @@ ItemData ItemFromRow(const Query& row, ItemKind kind, int firstValue) {
   item.entryId = row.Text(3);
   item.created = row.Double(4);
   item.modified = row.Double(5);
+  return item;
+}
+
+// The item of a row that starts with kItemColumns and holds the kind's stored
+// values from firstValue on, in property order.
+ItemData ItemFromRow(const Query& row, ItemKind kind, int firstValue) {
+  ItemData item = HeaderFromRow(row, kind);
   const auto& props = item.Info().props;
   item.values.reserve(props.size());
   int column = firstValue;
@@ -473,14 +479,7 @@ std::optional<ItemData> Store::ItemHeaderByEntryId(std::string_view entryId) {
   if (!query.Next()) return std::nullopt;
   const std::optional<ItemKind> kind = KindFromClass(static_cast<int32_t>(query.Int(2)));
   if (!kind) return std::nullopt;
-  ItemData item;
-  item.kind = *kind;
-  item.id = query.Int(0);
-  item.folderId = query.Int(1);
-  item.entryId = query.Text(3);
-  item.created = query.Double(4);
-  item.modified = query.Double(5);
-  return item;
+  return HeaderFromRow(query, *kind);
 }
 
 bool Store::LoadValues(ItemData& item) {

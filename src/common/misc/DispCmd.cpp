@@ -1,8 +1,9 @@
 #include "common/misc/DispCmd.h"
 
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <string>
-#include <vector>
 
 #include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxMessageFilter.h"
@@ -12,9 +13,6 @@ namespace {
 
 // What a typed reader answers when the property came as another type.
 constexpr HRESULT kTypeMismatch = 1;
-// The longest text a put passes, in UTF-16 units (a 20480-unit buffer with
-// its terminating zero).
-constexpr size_t kMaxPutUnits = 20479;
 // Dates this close to zero stand for "no date". The bound is the
 // single-precision value of 0.00001, as the records have always used it.
 constexpr double kNoDateBound = static_cast<double>(0.00001f);
@@ -239,21 +237,37 @@ HRESULT CDispCmd::PutString(LPCOLESTR szName, const char* szText, bool bWriteEmp
   return hr;
 }
 
+BSTR CDispCmd::AllocText(const char* szText, size_t nMaxUnits) {
+  if (!szText) szText = "";
+  // A character never takes more units than bytes in any code page, so one
+  // conversion into a string of the byte length does, shortened afterwards
+  // only for a text that is not all ASCII or is longer than nMaxUnits.
+  const size_t nBytes = strlen(szText);
+  if (nBytes > static_cast<size_t>(INT32_MAX)) return nullptr;
+  BSTR bstr = SysAllocStringLen(nullptr, static_cast<UINT>(nBytes));
+  if (!bstr || nBytes == 0) return bstr;
+  const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, static_cast<int>(nBytes), bstr,
+                                         static_cast<int>(nBytes));
+  if (nUnits <= 0) {
+    SysFreeString(bstr);
+    return nullptr;
+  }
+  size_t nLen = static_cast<size_t>(nUnits);
+  if (nLen > nMaxUnits) {
+    nLen = nMaxUnits;
+    // Never pass half of a surrogate pair.
+    if (nLen > 0 && IsHighSurrogate(bstr[nLen - 1])) --nLen;
+  }
+  if (nLen == nBytes) return bstr;
+  BSTR exact = SysAllocStringLen(bstr, static_cast<UINT>(nLen));
+  SysFreeString(bstr);
+  return exact;
+}
+
 HRESULT CDispCmd::MakeText(const char* szText, VARIANT* pValue) {
   VariantInit(pValue);
-  if (!szText) szText = "";
-  const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, -1, nullptr, 0);
-  if (nUnits <= 0) return E_FAIL;
-  std::vector<OLECHAR> text(static_cast<size_t>(nUnits));
-  if (MultiByteToWideChar(CP_ACP, 0, szText, -1, text.data(), nUnits) != nUnits) return E_FAIL;
-  size_t nLen = static_cast<size_t>(nUnits) - 1;
-  if (nLen > kMaxPutUnits) {
-    nLen = kMaxPutUnits;
-    // Never pass half of a surrogate pair.
-    if (IsHighSurrogate(text[nLen - 1])) --nLen;
-  }
-  pValue->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(nLen));
-  if (!pValue->bstrVal) return E_OUTOFMEMORY;
+  pValue->bstrVal = AllocText(szText, kMaxPutUnits);
+  if (!pValue->bstrVal) return E_FAIL;
   pValue->vt = VT_BSTR;
   return S_OK;
 }

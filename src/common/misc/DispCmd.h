@@ -50,9 +50,16 @@ class CDispCmd {
   // A date within 0.00001 of zero stands for "no date" and is never written.
   HRESULT PutDate(LPCOLESTR szName, DATE dtValue);
 
+  // The longest text a put passes, in UTF-16 units (a 20480-unit buffer with
+  // its terminating zero).
+  static constexpr size_t kMaxPutUnits = 20479;
   // The automation string PutString passes for szText (null is the empty
   // text), into *pValue, which the caller clears.
   static HRESULT MakeText(const char* szText, VARIANT* pValue);
+  // The ANSI text (null is the empty text) as an automation string of at most
+  // nMaxUnits units, cut before a whole character; the caller frees it. Null
+  // when it cannot be converted. IDs are passed whole.
+  static BSTR AllocText(const char* szText, size_t nMaxUnits = SIZE_MAX);
 
   // The wrapped object, without adding a reference.
   IDispatch* GetInterface() const { return m_pDisp; }

@@ -1,10 +1,7 @@
 #include "common/outlook/OlComm.h"
 
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "common/misc/CxDebugUtil.h"
 #include "common/misc/CxList.h"
@@ -39,28 +36,6 @@ void ReleaseConnection() {
   if (g_OlConnection.pAppObject) g_OlConnection.pAppObject->Release();
   if (g_OlConnection.bFilterRegistered) CxMessageFilter::Revoke();
   g_OlConnection = {};
-}
-
-// An automation string of an ANSI text, sized from the text itself so IDs of
-// any length are passed whole. Null when the text cannot be converted.
-BSTR AllocAutomationString(const char* szText) {
-  // A character never takes more units than bytes in any code page, so one
-  // conversion into a string of the byte length does, shortened afterwards
-  // only for a text that is not all ASCII (the IDs of every save are).
-  const size_t nBytes = strlen(szText);
-  if (nBytes > static_cast<size_t>(INT32_MAX)) return nullptr;
-  BSTR bstr = SysAllocStringLen(nullptr, static_cast<UINT>(nBytes));
-  if (!bstr || nBytes == 0) return bstr;
-  const int nUnits = MultiByteToWideChar(CP_ACP, 0, szText, static_cast<int>(nBytes), bstr,
-                                         static_cast<int>(nBytes));
-  if (nUnits <= 0) {
-    SysFreeString(bstr);
-    return nullptr;
-  }
-  if (static_cast<size_t>(nUnits) == nBytes) return bstr;
-  BSTR exact = SysAllocStringLen(bstr, static_cast<UINT>(nUnits));
-  SysFreeString(bstr);
-  return exact;
 }
 
 unsigned Status(HRESULT hr) { return static_cast<unsigned>(hr); }
@@ -234,9 +209,9 @@ bool OlBaseUtil::GetItemFromID(const char* szEntryID, const char* szStoreID, IDi
   VariantInit(&arguments[0]);
   VariantInit(&arguments[1]);
   arguments[0].vt = VT_BSTR;
-  arguments[0].bstrVal = AllocAutomationString(szStoreID);
+  arguments[0].bstrVal = CDispCmd::AllocText(szStoreID);
   arguments[1].vt = VT_BSTR;
-  arguments[1].bstrVal = AllocAutomationString(szEntryID);
+  arguments[1].bstrVal = CDispCmd::AllocText(szEntryID);
   VARIANT result;
   VariantInit(&result);
   HRESULT hr = E_OUTOFMEMORY;
